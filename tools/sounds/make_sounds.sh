@@ -10,6 +10,10 @@
 #
 # sox runs with -R (fixed random seed) so noise and dither come out the same on
 # every run and a regeneration without changes leaves git with nothing to commit.
+# SOX_VERBOSE=2 shows sox's warnings (clipping and the like) while tuning.
+#
+# Other recordings for the mine field's explosion menu, beside "explode":
+# explode_nuclear, explode_goshdarn, explode_awshucks.
 
 set -euo pipefail
 
@@ -87,7 +91,9 @@ EFFECTS=(
 
 die() { echo "make_sounds: $*" >&2; exit 1; }
 
-for tool in sox soxi espeak-ng; do
+needed=(sox soxi od awk)
+[ "${1:-}" = --check ] || needed+=(espeak-ng)
+for tool in "${needed[@]}"; do
   command -v "$tool" >/dev/null 2>&1 || die "$tool is missing (apt-get install espeak-ng sox)"
 done
 
