@@ -1,0 +1,84 @@
+#!/usr/bin/python3
+"""Checks the pictures the game ships: sizes, formats and the few pixel
+rules the game relies on.  Exits non-zero and names every problem found."""
+import os
+import subprocess
+import sys
+
+import numpy as np
+from PIL import Image
+
+problems = []
+
+
+def need(cond, msg):
+    if not cond:
+        problems.append(msg)
+
+
+def check(root):
+    res = os.path.join(root, "resources", "pictures")
+    data = os.path.join(root, "data")
+    expect = [
+        (os.path.join(res, "EGG.png"), "PNG", (306, 190), "RGB"),
+        (os.path.join(res, "CARDBACK.png"), "PNG", (256, 192), "RGB"),
+        (os.path.join(res, "CLOCK.png"), "PNG", (96, 96), "RGB"),
+        (os.path.join(res, "SWICON.png"), "PNG", (64, 64), "RGBA"),
+        (os.path.join(data, "cathedra.bkg"), "JPEG", (1024, 768), "RGB"),
+        (os.path.join(data, "fire_eng.bkg"), "JPEG", (1024, 768), "RGB"),
+        (os.path.join(data, "swpstats.tif"), "TIFF", (620, 440), "RGB"),
+    ]
+    for path, fmt, size, mode in expect:
+        name = os.path.basename(path)
+        if not os.path.exists(path):
+            problems.append(name + ": missing")
+            continue
+        im = Image.open(path)
+        need(im.format == fmt, "%s: format %s, wanted %s" % (name, im.format, fmt))
+        need(im.size == size, "%s: size %s, wanted %s" % (name, im.size, size))
+        need(im.mode == mode, "%s: mode %s, wanted %s" % (name, im.mode, mode))
+        if fmt == "JPEG":
+            need(os.path.getsize(path) <= 300 * 1024, name + ": larger than 300 KB")
+        if fmt == "TIFF":
+            comp = im.info.get("compression")
+            need(comp in ("tiff_lzw", "tiff_adobe_deflate"),
+                 "%s: compression %s" % (name, comp))
+        # the game decodes through ImageMagick, which must know the file by
+        # its content whatever its name ends in
+        try:
+            out = subprocess.run(["identify", "-format", "%m %w %h\n", path],
+                                 capture_output=True, text=True, check=True).stdout.split()
+            need(out[:3] == [{"JPEG": "JPEG", "PNG": "PNG", "TIFF": "TIFF"}[fmt],
+                             str(size[0]), str(size[1])],
+                 "%s: ImageMagick reads it as %s" % (name, " ".join(out[:3])))
+        except (OSError, subprocess.CalledProcessError) as e:
+            problems.append("%s: identify failed: %s" % (name, e))
+
+    clock = os.path.join(res, "CLOCK.png")
+    if os.path.exists(clock):
+        a = np.asarray(Image.open(clock).convert("RGB"), dtype=np.int32)
+        yy, xx = np.mgrid[0:96, 0:96]
+        d2 = (xx + 0.5 - 48) ** 2 + (yy + 0.5 - 48) ** 2
+        black = a.sum(axis=2) == 0
+        # black is the clock's transparent colour: all of the corners, none
+        # of the face
+        need(black[d2 > 48 * 48].all(), "CLOCK.png: not pure black outside the face")
+        need(not black[d2 < 46 * 46].any(), "CLOCK.png: pure black pixel on the face")
+        near = (a.max(axis=2) < 8) & ~black
+        need(not near.any(), "CLOCK.png: near-black pixels (%d)" % near.sum())
+        need(black[d2 < 47 * 47].sum() == 0, "CLOCK.png: holes near the rim")
+
+    egg = os.path.join(res, "EGG.png")
+    if os.path.exists(egg):
+        a = np.asarray(Image.open(egg).convert("RGB"), dtype=np.int32)
+        border = np.concatenate([a[0], a[-1], a[:, 0], a[:, -1]])
+        need(border.max() <= 12, "EGG.png: edge not dark enough to meet the black screen")
+
+
+if __name__ == "__main__":
+    check(sys.argv[1] if len(sys.argv) > 1 else ".")
+    for p in problems:
+        print("picture check:", p)
+    if problems:
+        sys.exit(1)
+    print("pictures ok")
