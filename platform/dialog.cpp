@@ -1,0 +1,391 @@
+// Dialogs built from the program's templates, message boxes and the file
+// dialogs.
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QGroupBox>
+#include <QTimer>
+#include <functional>
+
+#include "platform/internal.h"
+#include "platform/widgets.h"
+#include "platform/testing.h"
+
+namespace plat {
+static std::map<std::string, const DialogTemplate*> g_dialogTemplates;
+static std::deque<int> g_boxAnswers;
+static std::vector<TestMessageBox> g_boxes;
+static std::deque<std::function<void(HWND)>> g_dialogScripts;
+static std::vector<std::string> g_dialogsShown;
+struct FileAnswer {
+  std::string path;
+  DWORD index;
+};
+static std::deque<FileAnswer> g_fileAnswers;
+static std::vector<TestFileDialog> g_fileDialogs;
+
+static std::string Lower(const char* s) { return QString(s ? s : "").toLower().toStdString(); }
+
+void RemoveControls(Window* w) {
+  for (auto& c : w->controls) c.second->deleteLater();
+  w->controls.clear();
+}
+}  // namespace plat
+
+using namespace plat;
+
+// Dialog units of the dialogs' 8-point font.
+int DialogUnitsToPixelsX(int units) { return (units * 6 + 2) / 4; }
+int DialogUnitsToPixelsY(int units) { return (units * 13 + 4) / 8; }
+
+void RegisterDialogTemplate(const DialogTemplate* t) {
+  if (t && t->name) g_dialogTemplates[Lower(t->name)] = t;
+}
+
+static QWidget* TopWidget(HWND owner) {
+  Window* w = Win(owner);
+  if (!w || !w->host) return nullptr;
+  return w->host->window();
+}
+
+static void MakeControls(Window* w, const DialogTemplate* t) {
+  for (int i = 0; i < t->controlCount; ++i) {
+    const DialogControlTemplate& c = t->controls[i];
+    QRect geo(DialogUnitsToPixelsX(c.x), DialogUnitsToPixelsY(c.y), DialogUnitsToPixelsX(c.cx),
+              DialogUnitsToPixelsY(c.cy));
+    QWidget* widget = nullptr;
+    std::string cls = Lower(c.className);
+    QString text = FromAnsi(c.text);
+    int id = c.id;
+    if (cls == "button") {
+      DWORD kind = c.style & 0x0F;
+      if (kind == BS_CHECKBOX || kind == BS_AUTOCHECKBOX) {
+        auto* b = new QCheckBox(text, w->canvas);
+        QObject::connect(b, &QCheckBox::clicked, b, [w, id]() { PostInput(w, WM_COMMAND, id, 0); });
+        widget = b;
+      } else if (kind == BS_RADIOBUTTON || kind == BS_AUTORADIOBUTTON) {
+        auto* b = new QRadioButton(text, w->canvas);
+        b->setAutoExclusive(false);
+        QObject::connect(b, &QRadioButton::clicked, b, [w, id]() { PostInput(w, WM_COMMAND, id, 0); });
+        widget = b;
+      } else if (kind == BS_GROUPBOX) {
+        widget = new QGroupBox(text, w->canvas);
+      } else {
+        auto* b = new QPushButton(text, w->canvas);
+        b->setDefault(kind == BS_DEFPUSHBUTTON);
+        b->setAutoDefault(false);
+        QObject::connect(b, &QPushButton::clicked, b, [w, id]() { PostInput(w, WM_COMMAND, id, 0); });
+        widget = b;
+      }
+    } else if (cls == "edit") {
+      auto* e = new QLineEdit(text, w->canvas);
+      e->setMaxLength(255);
+      widget = e;
+    } else {
+      auto* l = new QLabel(text, w->canvas);
+      l->setWordWrap(true);
+      if (c.style & SS_CENTER) l->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+      widget = l;
+    }
+    widget->setGeometry(geo);
+    widget->show();
+    if (id > 0) w->controls[id] = widget;
+  }
+}
+
+static Window* MakeDialog(LPCSTR templateName, HWND owner, DLGPROC proc, bool modal) {
+  auto it = g_dialogTemplates.find(Lower(templateName));
+  if (it == g_dialogTemplates.end()) return nullptr;
+  const DialogTemplate* t = it->second;
+  WNDCLASSA wc{};
+  wc.lpszClassName = "#32770";
+  RegisterClassA(&wc);
+  DWORD style = t->style & ~WS_VISIBLE;
+  HWND h = CreateWindowExA(0, "#32770", t->caption ? t->caption : "", style, DialogUnitsToPixelsX(t->x),
+                           DialogUnitsToPixelsY(t->y), DialogUnitsToPixelsX(t->cx), DialogUnitsToPixelsY(t->cy),
+                           nullptr, nullptr, nullptr, nullptr);
+  Window* w = Win(h);
+  if (!w) return nullptr;
+  w->isDialog = true;
+  w->modal = modal;
+  w->dlgProc = proc;
+  w->owner = Win(owner);
+  if ((t->style & WS_CAPTION) == WS_CAPTION) {
+    // The template gives the client size; the frame comes on top.
+    w->host->setWindowFlags(Qt::Dialog);
+  }
+  if (modal && w->owner && w->owner->host) {
+    w->host->setParent(w->owner->host->window(), Qt::Dialog);
+    w->host->setWindowModality(Qt::ApplicationModal);
+  }
+  ApplyGeometry(w);
+  MakeControls(w, t);
+  g_dialogsShown.push_back(t->name);
+  return w;
+}
+
+HWND CreateDialogParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param) {
+  Window* w = MakeDialog(templateName, owner, proc, false);
+  if (!w) return nullptr;
+  HWND h = Handle(w);
+  if (proc) proc(h, WM_INITDIALOG, 0, param);
+  return h;
+}
+
+INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param) {
+  Window* w = MakeDialog(templateName, owner, proc, true);
+  if (!w) return -1;
+  HWND h = Handle(w);
+  BOOL focusDefault = proc ? (BOOL)proc(h, WM_INITDIALOG, 0, param) : TRUE;
+  (void)focusDefault;
+  if (!Win(h)) return -1;
+  ShowWindow(h, SW_SHOW);
+  if (!w->controls.empty() && !g_test) {
+    for (auto& c : w->controls)
+      if (auto* e = qobject_cast<QLineEdit*>(c.second)) {
+        e->setFocus();
+        break;
+      }
+  }
+  if (g_test) {
+    TestPumpMessages();
+    if (!g_dialogScripts.empty()) {
+      auto script = g_dialogScripts.front();
+      g_dialogScripts.pop_front();
+      script(h);
+    }
+    TestPumpMessages();
+    if (!w->dialogEnded && Win(h)) EndDialog(h, IDCANCEL);
+  } else {
+    // The dialog's own loop: messages for every window still flow, input
+    // for the windows under the dialog is held back by its modality.
+    MSG m;
+    while (!w->dialogEnded && Win(h)) {
+      if (!GetMessageA(&m, nullptr, 0, 0)) {
+        PostQuitMessage((int)m.wParam);
+        break;
+      }
+      // Nothing but the dialog may take clicks and keys meanwhile.
+      if ((m.message == WM_LBUTTONDOWN || m.message == WM_KEYDOWN || m.message == WM_COMMAND ||
+           m.message == WM_RBUTTONDOWN) &&
+          m.hwnd != h)
+        continue;
+      DispatchMessageA(&m);
+    }
+  }
+  INT_PTR result = w->dialogResult;
+  if (Win(h)) DestroyWindow(h);
+  return result;
+}
+
+BOOL EndDialog(HWND dialog, INT_PTR result) {
+  Window* w = Win(dialog);
+  if (!w || !w->isDialog) return FALSE;
+  w->dialogEnded = true;
+  w->dialogResult = result;
+  if (w->host) w->host->hide();
+  w->visible = false;
+  return TRUE;
+}
+
+HWND GetDlgItem(HWND dialog, int id) {
+  Window* w = Win(dialog);
+  if (!w || !w->controls.count(id)) return nullptr;
+  return reinterpret_cast<HWND>(w->controls[id]);
+}
+
+BOOL SetDlgItemTextA(HWND dialog, int id, LPCSTR text) {
+  Window* w = Win(dialog);
+  if (!w || !w->controls.count(id)) return FALSE;
+  QWidget* c = w->controls[id];
+  QString t = FromAnsi(text);
+  if (auto* e = qobject_cast<QLineEdit*>(c)) e->setText(t);
+  else if (auto* l = qobject_cast<QLabel*>(c)) l->setText(t);
+  else if (auto* b = qobject_cast<QAbstractButton*>(c)) b->setText(t);
+  return TRUE;
+}
+
+UINT GetDlgItemTextA(HWND dialog, int id, LPSTR text, int maxCount) {
+  Window* w = Win(dialog);
+  if (!text || maxCount <= 0) return 0;
+  text[0] = 0;
+  if (!w || !w->controls.count(id)) return 0;
+  QWidget* c = w->controls[id];
+  QString t;
+  if (auto* e = qobject_cast<QLineEdit*>(c)) t = e->text();
+  else if (auto* l = qobject_cast<QLabel*>(c)) t = l->text();
+  else if (auto* b = qobject_cast<QAbstractButton*>(c)) t = b->text();
+  std::string s = ToAnsi(t);
+  int n = std::min<int>((int)s.size(), maxCount - 1);
+  memcpy(text, s.data(), n);
+  text[n] = 0;
+  return (UINT)n;
+}
+
+BOOL CheckDlgButton(HWND dialog, int id, UINT check) {
+  Window* w = Win(dialog);
+  if (!w || !w->controls.count(id)) return FALSE;
+  if (auto* b = qobject_cast<QAbstractButton*>(w->controls[id])) {
+    b->setCheckable(true);
+    b->setChecked(check == BST_CHECKED);
+  }
+  return TRUE;
+}
+
+UINT IsDlgButtonChecked(HWND dialog, int id) {
+  Window* w = Win(dialog);
+  if (!w || !w->controls.count(id)) return BST_UNCHECKED;
+  auto* b = qobject_cast<QAbstractButton*>(w->controls[id]);
+  return b && b->isChecked() ? BST_CHECKED : BST_UNCHECKED;
+}
+
+// ---------------------------------------------------------------- message boxes
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  UINT buttons = type & 0x0F;
+  int first = (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) ? IDYES : IDOK;
+  if (g_test) {
+    int answer = first;
+    if (!g_boxAnswers.empty()) {
+      answer = g_boxAnswers.front();
+      g_boxAnswers.pop_front();
+    }
+    g_boxes.push_back(TestMessageBox{owner, caption ? caption : "", text ? text : "", type, answer});
+    return answer;
+  }
+  QString body = FromAnsi(text);
+  body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+  QMessageBox box(TopWidget(owner));
+  box.setWindowTitle(FromAnsi(caption));
+  box.setText(body);
+  UINT icon = type & 0xF0;
+  box.setIcon(icon == MB_ICONHAND ? QMessageBox::Critical
+              : icon == MB_ICONQUESTION ? QMessageBox::Question
+              : icon == MB_ICONEXCLAMATION ? QMessageBox::Warning
+              : icon == MB_ICONASTERISK ? QMessageBox::Information
+                                        : QMessageBox::NoIcon);
+  switch (buttons) {
+    case MB_OKCANCEL:
+      box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+      box.setDefaultButton(QMessageBox::Ok);
+      break;
+    case MB_YESNO:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+      box.setDefaultButton(QMessageBox::Yes);
+      break;
+    case MB_YESNOCANCEL:
+      box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+      box.setDefaultButton(QMessageBox::Yes);
+      break;
+    default:
+      box.setStandardButtons(QMessageBox::Ok);
+      break;
+  }
+  if (!TopWidget(owner)) box.setWindowModality(Qt::ApplicationModal);
+  if (QGuiApplication::overrideCursor()) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  int r = box.exec();
+  if (QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::ArrowCursor)
+    QGuiApplication::restoreOverrideCursor();
+  switch (r) {
+    case QMessageBox::Ok: return IDOK;
+    case QMessageBox::Yes: return IDYES;
+    case QMessageBox::No: return IDNO;
+    case QMessageBox::Cancel: return IDCANCEL;
+    default:
+      // Closing the box by its frame is its Cancel, or No where there is none.
+      return buttons == MB_YESNO ? IDNO : buttons == MB_OK ? IDOK : IDCANCEL;
+  }
+}
+
+// ---------------------------------------------------------------- file dialogs
+// Turns "desc\0pattern\0...\0\0" into Qt name filters.
+static QStringList Filters(LPCSTR f, std::string* joined) {
+  QStringList out;
+  if (!f) return out;
+  const char* p = f;
+  while (*p) {
+    std::string desc = p;
+    p += desc.size() + 1;
+    if (!*p) break;
+    std::string pat = p;
+    p += pat.size() + 1;
+    if (!joined->empty()) *joined += "|";
+    *joined += desc + "|" + pat;
+    QString patterns = FromAnsi(pat.c_str());
+    patterns.replace(';', ' ');
+    out << QStringLiteral("%1 (%2)").arg(FromAnsi(desc.c_str()), patterns);
+  }
+  return out;
+}
+
+static BOOL FileDialog(OPENFILENAMEA* ofn, bool save) {
+  if (!ofn || !ofn->lpstrFile || ofn->nMaxFile == 0) return FALSE;
+  std::string joined;
+  QStringList filters = Filters(ofn->lpstrFilter, &joined);
+  std::string chosen;
+  DWORD index = ofn->nFilterIndex;
+  if (g_test) {
+    g_fileDialogs.push_back(TestFileDialog{save, ofn->lpstrInitialDir ? ofn->lpstrInitialDir : "", joined,
+                                           ofn->nFilterIndex, ofn->lpstrTitle ? ofn->lpstrTitle : ""});
+    if (g_fileAnswers.empty()) return FALSE;
+    FileAnswer a = g_fileAnswers.front();
+    g_fileAnswers.pop_front();
+    if (a.path.empty()) return FALSE;
+    chosen = a.path;
+    if (a.index) index = a.index;
+  } else {
+    QFileDialog dlg(TopWidget(ofn->hwndOwner), FromAnsi(ofn->lpstrTitle));
+    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
+    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save && !(ofn->Flags & OFN_OVERWRITEPROMPT)) dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
+    if (!filters.isEmpty()) {
+      dlg.setNameFilters(filters);
+      int i = (int)ofn->nFilterIndex - 1;
+      if (i >= 0 && i < filters.size()) dlg.selectNameFilter(filters[i]);
+    }
+    QString dir = FromAnsi(ofn->lpstrInitialDir);
+    if (!dir.isEmpty() && QDir(dir).exists()) dlg.setDirectory(dir);
+    if (ofn->lpstrFile[0]) dlg.selectFile(FromAnsi(ofn->lpstrFile));
+    if (ofn->lpstrDefExt) dlg.setDefaultSuffix(FromAnsi(ofn->lpstrDefExt));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return FALSE;
+    chosen = ToAnsi(QDir::toNativeSeparators(dlg.selectedFiles().first()));
+    int fi = filters.indexOf(dlg.selectedNameFilter());
+    if (fi >= 0) index = (DWORD)fi + 1;
+  }
+  if (chosen.size() + 1 > ofn->nMaxFile) {
+    // Too long for the caller's buffer: refuse rather than cut the path.
+    return FALSE;
+  }
+  memcpy(ofn->lpstrFile, chosen.c_str(), chosen.size() + 1);
+  ofn->nFilterIndex = index;
+  size_t slash = chosen.find_last_of("/\\");
+  ofn->nFileOffset = (WORD)(slash == std::string::npos ? 0 : slash + 1);
+  size_t dot = chosen.find_last_of('.');
+  ofn->nFileExtension = (WORD)(dot == std::string::npos || dot < ofn->nFileOffset ? chosen.size() : dot + 1);
+  if (ofn->lpstrFileTitle && ofn->nMaxFileTitle > 0) {
+    std::string title = chosen.substr(ofn->nFileOffset);
+    size_t n = std::min<size_t>(title.size(), ofn->nMaxFileTitle - 1);
+    memcpy(ofn->lpstrFileTitle, title.data(), n);
+    ofn->lpstrFileTitle[n] = 0;
+  }
+  return TRUE;
+}
+
+BOOL GetOpenFileNameA(OPENFILENAMEA* ofn) { return FileDialog(ofn, false); }
+BOOL GetSaveFileNameA(OPENFILENAMEA* ofn) { return FileDialog(ofn, true); }
+
+// ---------------------------------------------------------------- test hooks
+void TestQueueMessageBoxAnswer(int answer) { g_boxAnswers.push_back(answer); }
+std::vector<TestMessageBox>& TestMessageBoxes() { return g_boxes; }
+void TestQueueDialogScript(std::function<void(HWND)> script) { g_dialogScripts.push_back(std::move(script)); }
+std::vector<std::string>& TestDialogsShown() { return g_dialogsShown; }
+void TestQueueFileDialogAnswer(const std::string& path, DWORD index) {
+  g_fileAnswers.push_back(FileAnswer{path, index});
+}
+std::vector<TestFileDialog>& TestFileDialogs() { return g_fileDialogs; }

@@ -1,0 +1,188 @@
+// File calls.  Reading is plain; writing goes to a temporary file beside the
+// target that replaces it only when it was closed complete, so that a crash,
+// a full disk or a failed write never leaves a torn or empty file behind.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <vector>
+#include <algorithm>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/testing.h"
+#include "platform/win32.h"
+
+namespace {
+const char kTempMark[] = ".swtmp-";
+
+struct PendingWrite {
+  std::string target;
+  std::string temp;
+  bool failed = false;
+};
+std::map<int, PendingWrite> g_writes;
+long g_failAfter = -1;
+long g_written = 0;
+
+std::string Directory(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+void SyncDirectory(const std::string& dir) {
+  int fd = open(dir.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd >= 0) {
+    fsync(fd);
+    close(fd);
+  }
+}
+}  // namespace
+
+HFILE _lopen(LPCSTR path, int mode) {
+  if (!path) return HFILE_ERROR;
+  int flags = (mode & 3) == OF_WRITE ? O_WRONLY : (mode & 3) == OF_READWRITE ? O_RDWR : O_RDONLY;
+  int fd = open(path, flags | O_CLOEXEC);
+  if (fd < 0) return HFILE_ERROR;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return HFILE_ERROR;
+  }
+  return fd;
+}
+
+UINT _lread(HFILE file, LPVOID buffer, UINT bytes) {
+  if (file < 0 || !buffer) return HFILE_WRITE_ERROR;
+  UINT done = 0;
+  char* p = static_cast<char*>(buffer);
+  while (done < bytes) {
+    ssize_t n = read(file, p + done, bytes - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return done ? done : HFILE_WRITE_ERROR;
+    if (n == 0) break;
+    done += (UINT)n;
+  }
+  return done;
+}
+
+HFILE OpenFile(LPCSTR path, OFSTRUCT* info, UINT style) {
+  if (!path) return HFILE_ERROR;
+  if (info) {
+    memset(info, 0, sizeof(*info));
+    info->cBytes = sizeof(*info);
+    snprintf(info->szPathName, sizeof(info->szPathName), "%s", path);
+  }
+  if (!(style & OF_CREATE)) return _lopen(path, style);
+  std::string target = path;
+  std::string temp = target + kTempMark + "XXXXXX";
+  int fd = mkstemp(&temp[0]);
+  if (fd < 0) {
+    if (info) info->nErrCode = (WORD)errno;
+    return HFILE_ERROR;
+  }
+  // Keep the permissions of the file being replaced; a new file gets the
+  // usual ones.
+  struct stat st;
+  mode_t mode = 0666;
+  if (stat(path, &st) == 0) {
+    mode = st.st_mode & 07777;
+  } else {
+    mode_t mask = umask(0);
+    umask(mask);
+    mode &= ~mask;
+  }
+  fchmod(fd, mode);
+  g_writes[fd] = PendingWrite{target, temp, false};
+  return fd;
+}
+
+UINT _lwrite(HFILE file, LPCSTR buffer, UINT bytes) {
+  auto it = g_writes.find(file);
+  if (file < 0 || !buffer) return HFILE_WRITE_ERROR;
+  UINT done = 0;
+  while (done < bytes) {
+    size_t chunk = bytes - done;
+    if (g_failAfter >= 0) {
+      if (g_written >= g_failAfter) {
+        errno = ENOSPC;
+        if (it != g_writes.end()) it->second.failed = true;
+        return HFILE_WRITE_ERROR;
+      }
+      chunk = std::min<size_t>(chunk, (size_t)(g_failAfter - g_written));
+    }
+    ssize_t n = write(file, buffer + done, chunk);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (it != g_writes.end()) it->second.failed = true;
+      return HFILE_WRITE_ERROR;
+    }
+    done += (UINT)n;
+    g_written += n;
+  }
+  return done;
+}
+
+HFILE _lclose(HFILE file) {
+  if (file < 0) return HFILE_ERROR;
+  auto it = g_writes.find(file);
+  if (it == g_writes.end()) return close(file) == 0 ? 0 : HFILE_ERROR;
+  PendingWrite w = it->second;
+  g_writes.erase(it);
+  bool ok = !w.failed;
+  if (ok && fsync(file) != 0) ok = false;
+  if (close(file) != 0) ok = false;
+  if (ok && rename(w.temp.c_str(), w.target.c_str()) != 0) ok = false;
+  if (!ok) {
+    unlink(w.temp.c_str());
+    return HFILE_ERROR;
+  }
+  SyncDirectory(Directory(w.target));
+  return 0;
+}
+
+void RemoveStaleTempFiles(const char* directory) {
+  std::string dir = directory && *directory ? directory : ".";
+  DIR* d = opendir(dir.c_str());
+  if (!d) return;
+  while (dirent* e = readdir(d)) {
+    const char* mark = strstr(e->d_name, kTempMark);
+    // Our temporary names end in the mark and six random characters.
+    if (mark && strlen(mark) == sizeof(kTempMark) - 1 + 6) {
+      std::string p = dir;
+      if (p.back() != '/') p += '/';
+      p += e->d_name;
+      unlink(p.c_str());
+    }
+  }
+  closedir(d);
+}
+
+char* _getcwd(char* buffer, int maxLength) {
+  if (!buffer || maxLength <= 0) return nullptr;
+  std::string cwd;
+  std::vector<char> tmp(4096);
+  while (!getcwd(tmp.data(), tmp.size())) {
+    if (errno != ERANGE || tmp.size() > (1u << 20)) return nullptr;
+    tmp.resize(tmp.size() * 2);
+  }
+  cwd = tmp.data();
+  if ((int)cwd.size() + 1 > maxLength) {
+    errno = ERANGE;
+    return nullptr;
+  }
+  memcpy(buffer, cwd.c_str(), cwd.size() + 1);
+  return buffer;
+}
+
+void TestFailWritesAfter(long bytes) {
+  g_failAfter = bytes;
+  g_written = 0;
+}

@@ -1,0 +1,149 @@
+// Shared state of the desktop layer's implementation files.  Not for game code.
+#pragma once
+
+#include <QImage>
+#include <QRegion>
+#include <QString>
+#include <QWidget>
+#include <deque>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/win32.h"
+
+class QMenuBar;
+class QMenu;
+class QAction;
+class HostWidget;
+class Canvas;
+
+namespace plat {
+
+// ---------------------------------------------------------------- GDI objects
+enum class ObjKind { Bitmap, Pen, Brush, Region, Palette, Font };
+
+struct GdiObj {
+  ObjKind kind;
+  bool stock = false;
+  // bitmap
+  QImage image;  // Format_RGB32; a monochrome bitmap holds only black and white
+  bool mono = false;
+  int selectedCount = 0;
+  // pen and brush
+  int style = 0;
+  int width = 1;
+  COLORREF color = 0;
+  // region
+  QRegion region;
+};
+
+GdiObj* Obj(HGDIOBJ h);  // null when not a live object
+HGDIOBJ NewObj(GdiObj* o);
+
+struct Window;
+
+struct DC {
+  Window* window = nullptr;  // window DC, or null for a memory DC / the screen
+  bool memory = false;
+  bool screen = false;
+  GdiObj* bitmap = nullptr;  // memory DC: the selected bitmap
+  GdiObj* ownBitmap = nullptr;  // memory DC: its 1x1 monochrome default
+  GdiObj* pen = nullptr;
+  GdiObj* brush = nullptr;
+  GdiObj* font = nullptr;
+  HPALETTE palette = nullptr;
+  int rop2 = R2_COPYPEN;
+  COLORREF bk = RGB(255, 255, 255);
+  COLORREF text = RGB(0, 0, 0);
+  int bkMode = OPAQUE;
+  int stretchMode = 1;
+  bool hasClip = false;
+  QRegion clip;        // selected clip region
+  bool hasPaintClip = false;
+  QRegion paintClip;   // BeginPaint's update region
+  POINT pos{0, 0};
+};
+
+DC* GetDCData(HDC h);  // null when not a live DC
+QImage* Target(DC* dc);
+// The pixels a drawing on this DC may touch, in its coordinates.
+QRegion DrawableRegion(DC* dc);
+void MarkDrawn(DC* dc, const QRect& r);
+
+inline QRgb ToRgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
+inline COLORREF ToColorref(QRgb p) { return RGB(qRed(p), qGreen(p), qBlue(p)); }
+
+// ---------------------------------------------------------------- menus
+struct MenuItem {
+  std::string text;
+  UINT id = 0;
+  UINT flags = 0;
+  std::shared_ptr<struct Menu> popup;
+  QAction* action = nullptr;  // while attached to a window
+};
+struct Menu {
+  std::vector<MenuItem> items;
+  Window* attached = nullptr;
+  QMenuBar* bar = nullptr;
+};
+Menu* GetMenuData(HMENU h);
+
+// ---------------------------------------------------------------- windows
+struct Window {
+  std::string className;
+  std::string title;
+  DWORD style = 0;
+  WNDPROC proc = nullptr;
+  DLGPROC dlgProc = nullptr;
+  bool isDialog = false;
+  bool modal = false;
+  bool dialogEnded = false;
+  INT_PTR dialogResult = 0;
+  Window* parent = nullptr;
+  Window* owner = nullptr;
+  HostWidget* host = nullptr;
+  Canvas* canvas = nullptr;
+  QImage backing;
+  QRegion update;  // invalid region waiting for WM_PAINT
+  QRegion drawn;   // drawn into the backing image, not yet on the screen
+  int x = 0, y = 0, width = 0, height = 0;  // outer rectangle
+  bool visible = false;
+  bool minimized = false;
+  bool destroyed = false;
+  Menu* menu = nullptr;
+  std::map<int, QWidget*> controls;  // dialog controls by id
+  int dcCount = 0;
+};
+
+Window* Win(HWND h);  // null when not a live window
+HWND Handle(Window* w);
+int MenuBarHeight(Window* w);
+void ClientSize(Window* w, int* cw, int* ch);
+void ApplyGeometry(Window* w);  // after outer size, style or menu changed
+void PostInput(Window* w, UINT msg, WPARAM wp, LPARAM lp);
+void RemoveControls(Window* w);
+extern std::vector<Window*> g_windows;
+extern HWND g_focus;
+extern DWORD* g_generationCancel;
+extern int g_desktopW, g_desktopH;
+
+// Attaches the menu bar of `m` to the window's host widget (null detaches).
+void AttachMenu(Window* w, Menu* m);
+
+// ---------------------------------------------------------------- resources
+// The resource entry behind a sound buffer, for the test log.
+std::string ResourceNameOf(const void* data);
+DWORD ResourceSizeOf(const void* data);
+
+// ---------------------------------------------------------------- test hooks
+extern bool g_test;
+DWORD RealTicks();
+void RunDialogScript(HWND dialog);
+
+QString FromAnsi(const char* s);
+std::string ToAnsi(const QString& s);
+
+}  // namespace plat

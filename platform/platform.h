@@ -1,0 +1,72 @@
+// What the desktop layer offers beyond the classic calls: the one wait used by
+// every animation, input handling while a picture is being generated, the
+// menu and dialog templates the program registers, and start-up housekeeping.
+#pragma once
+
+#include "platform/win32.h"
+
+// Busy-waits for the given milliseconds of GetTickCount() time.  The screen is
+// kept up to date meanwhile, but no game message is handled: clicks and keys
+// stay queued until the wait is over (or, while a generator runs, only raise
+// its cancel flag; see SetGenerationInput).
+void WaitMilliseconds(DWORD ms);
+
+// Shows on the screen whatever has been drawn into any window since the last
+// flush.  Long drawings (the generators) call it now and then.
+void FlushScreen();
+
+// While `cancelFlag` is not null, every click, key or menu command the desktop
+// delivers sets *cancelFlag to 1 and is otherwise dropped, and FlushScreen()
+// also takes that input.  Pass null to return to normal message handling.
+void SetGenerationInput(DWORD* cancelFlag);
+
+// Removes temporary files that an interrupted save left in `directory`.
+void RemoveStaleTempFiles(const char* directory);
+
+// ---------------------------------------------------------------- templates
+// A menu template is a flat list: an item with MF_POPUP owns the items that
+// follow it one level deeper.  The list ends with an entry whose text is null.
+struct MenuTemplateItem {
+  int depth;
+  const char* text;  // "&" marks the mnemonic; null ends the list
+  UINT id;
+  UINT flags;  // MF_POPUP, MF_SEPARATOR, MF_CHECKED, MF_GRAYED
+};
+
+// Dialog controls by class: "BUTTON", "STATIC", "EDIT".  Positions and sizes
+// are in dialog units.
+struct DialogControlTemplate {
+  const char* className;
+  const char* text;
+  int id;
+  DWORD style;
+  short x, y, cx, cy;
+};
+
+struct DialogTemplate {
+  const char* name;
+  const char* caption;
+  DWORD style;
+  short x, y, cx, cy;
+  const DialogControlTemplate* controls;
+  int controlCount;
+};
+
+#define BS_PUSHBUTTON 0x0000L
+#define BS_DEFPUSHBUTTON 0x0001L
+#define BS_CHECKBOX 0x0002L
+#define BS_AUTOCHECKBOX 0x0003L
+#define BS_RADIOBUTTON 0x0004L
+#define BS_AUTORADIOBUTTON 0x0009L
+#define BS_GROUPBOX 0x0007L
+#define SS_LEFT 0x0000L
+#define SS_CENTER 0x0001L
+#define ES_LEFT 0x0000L
+#define ES_AUTOHSCROLL 0x0080L
+
+void RegisterMenuTemplate(const char* name, const MenuTemplateItem* items);
+void RegisterDialogTemplate(const DialogTemplate* dialog);
+
+// Dialog units to pixels, as the dialogs are laid out.
+int DialogUnitsToPixelsX(int units);
+int DialogUnitsToPixelsY(int units);

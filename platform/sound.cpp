@@ -1,0 +1,94 @@
+// Wave playback on SDL audio: one sound at a time, from a RIFF image in
+// memory.  Without an audio device every call is silent and harmless.
+#include <SDL.h>
+
+#include <cstring>
+#include <map>
+#include <vector>
+
+#include "platform/internal.h"
+#include "platform/testing.h"
+
+namespace {
+SDL_AudioDeviceID g_device = 0;
+SDL_AudioSpec g_have{};
+bool g_tried = false;
+std::vector<std::string> g_played;
+std::map<const void*, std::vector<Uint8>> g_converted;
+
+bool OpenDevice() {
+  if (g_tried) return g_device != 0;
+  g_tried = true;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  SDL_AudioSpec want{};
+  want.freq = 22050;
+  want.format = AUDIO_S16SYS;
+  want.channels = 1;
+  want.samples = 512;
+  g_device = SDL_OpenAudioDevice(nullptr, 0, &want, &g_have, 0);
+  if (g_device) SDL_PauseAudioDevice(g_device, 0);
+  return g_device != 0;
+}
+
+// The byte size of a RIFF image: its header says how long it is.
+Uint32 RiffSize(const Uint8* p) {
+  if (memcmp(p, "RIFF", 4) != 0 || memcmp(p + 8, "WAVE", 4) != 0) return 0;
+  Uint32 n = p[4] | (p[5] << 8) | (p[6] << 16) | ((Uint32)p[7] << 24);
+  if (n > (64u << 20)) return 0;
+  return n + 8;
+}
+
+const std::vector<Uint8>* Converted(const void* data) {
+  auto it = g_converted.find(data);
+  if (it != g_converted.end()) return &it->second;
+  const Uint8* p = static_cast<const Uint8*>(data);
+  Uint32 size = plat::ResourceSizeOf(data);
+  if (!size) size = RiffSize(p);
+  std::vector<Uint8>& out = g_converted[data];
+  if (size < 12) return &out;
+  SDL_AudioSpec spec;
+  Uint8* buf = nullptr;
+  Uint32 len = 0;
+  if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(p, (int)size), 1, &spec, &buf, &len)) return &out;
+  SDL_AudioCVT cvt;
+  if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, g_have.format, g_have.channels,
+                        g_have.freq) >= 0) {
+    cvt.len = (int)len;
+    std::vector<Uint8> work((size_t)len * (cvt.len_mult > 0 ? cvt.len_mult : 1));
+    memcpy(work.data(), buf, len);
+    cvt.buf = work.data();
+    if (cvt.needed == 0 || SDL_ConvertAudio(&cvt) == 0) {
+      work.resize(cvt.needed ? (size_t)cvt.len_cvt : len);
+      out.swap(work);
+    }
+  }
+  SDL_FreeWAV(buf);
+  return &out;
+}
+}  // namespace
+
+BOOL sndPlaySoundA(LPCSTR sound, UINT flags) {
+  bool sync = !(flags & SND_ASYNC);
+  if (plat::g_test) {
+    if (sound) {
+      std::string name = plat::ResourceNameOf(sound);
+      g_played.push_back((name.empty() ? std::string("?") : name) + (sync ? "!" : ""));
+    }
+    return TRUE;
+  }
+  if (!OpenDevice()) return sound != nullptr;
+  SDL_ClearQueuedAudio(g_device);
+  if (!sound) return TRUE;
+  if (!(flags & SND_MEMORY)) return FALSE;  // only sounds from memory are played
+  const std::vector<Uint8>* pcm = Converted(sound);
+  if (!pcm || pcm->empty()) return FALSE;
+  SDL_QueueAudio(g_device, pcm->data(), (Uint32)pcm->size());
+  if (sync) {
+    // Played to its end: the screen stays current, input waits.
+    while (SDL_GetQueuedAudioSize(g_device) > 0) WaitMilliseconds(5);
+    WaitMilliseconds((DWORD)(1000 * g_have.samples / (g_have.freq ? g_have.freq : 22050)));
+  }
+  return TRUE;
+}
+
+std::vector<std::string>& TestSoundsPlayed() { return g_played; }

@@ -1,0 +1,85 @@
+// Hooks for tests only: the game runs offscreen, time is driven by the test,
+// message boxes, dialogs and file dialogs are answered from a script, sounds
+// are recorded instead of played, and window pixels can be read back.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+
+// Switches every hook below on.  Call once, before any window exists.
+void TestEnable();
+bool TestEnabled();
+
+// The tick source: GetTickCount() returns this value; WaitMilliseconds moves
+// it on by the time waited, and every GetTickCount() call moves it on by
+// `stepPerCall` (0 by default) so that any busy loop ends.
+void TestSetTicks(DWORD ticks);
+void TestAdvanceTicks(DWORD ms);
+void TestSetTickStep(DWORD stepPerCall);
+// Total milliseconds spent in WaitMilliseconds since the last reset.
+DWORD TestWaitedMilliseconds();
+void TestResetWaited();
+
+// The desktop's size (what GetDesktopWindow's rectangle reports).
+void TestSetDesktopSize(int width, int height);
+
+// Message boxes: answers are taken in order; with none left the first button
+// (IDOK or IDYES) is the answer.  Every box asked is recorded.
+struct TestMessageBox {
+  HWND owner;
+  std::string caption;
+  std::string text;
+  UINT type;
+  int answer;
+};
+void TestQueueMessageBoxAnswer(int answer);
+std::vector<TestMessageBox>& TestMessageBoxes();
+
+// Modal dialogs: each script runs once the dialog has been initialised, with
+// the dialog's handle; it usually sends a command that ends the dialog.  A
+// dialog with no script left is ended with IDCANCEL.
+void TestQueueDialogScript(std::function<void(HWND dialog)> script);
+std::vector<std::string>& TestDialogsShown();
+
+// File dialogs: each answer is a full path, or "" for Cancel.  A dialog with
+// no answer left is cancelled.  The dialogs asked are recorded.
+struct TestFileDialog {
+  bool save;
+  std::string initialDir;
+  std::string filter;  // pairs joined with '|'
+  DWORD filterIndex;
+  std::string title;
+};
+void TestQueueFileDialogAnswer(const std::string& path, DWORD filterIndex = 0);
+std::vector<TestFileDialog>& TestFileDialogs();
+
+// Sounds: resource names in the order played, "!" appended for a sound
+// played to its end.  Nothing is sent to an audio device.
+std::vector<std::string>& TestSoundsPlayed();
+
+// Reads a window's client pixels (its backing image) as COLORREF values.
+COLORREF TestWindowPixel(HWND hwnd, int x, int y);
+// The backing image as 0x00RRGGBB rows.
+std::vector<uint32_t> TestWindowImage(HWND hwnd, int* width, int* height);
+
+// Number of Rectangle() calls made on any window device context.
+int TestRectangleCalls();
+void TestResetRectangleCalls();
+
+// Handles every queued or due message (paints, timers) without waiting.
+// Returns false once the quit message has been posted.
+bool TestPumpMessages();
+// The exit code of the quit message, once posted.
+int TestQuitCode();
+bool TestQuitPosted();
+// Forgets windows, timers, queued messages and the quit message, so that the
+// next test starts afresh.
+void TestResetWindows();
+
+// Makes _lwrite fail once this many bytes have been written in total (a full
+// disk); -1 switches it off.
+void TestFailWritesAfter(long bytes);

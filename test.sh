@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Builds everything and runs all tests (offscreen, without an audio device).
+set -euo pipefail
+cd "$(dirname "$0")"
+tools/build.sh
+export QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy
+cd build
+ctest --output-on-failure --timeout 600 -j"$(nproc)"
