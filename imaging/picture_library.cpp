@@ -1,0 +1,601 @@
+// The imaging library on ImageMagick.  See picture_library.h for the calls.
+//
+// How untrusted bytes are handled, in order:
+//  1. a file is read whole, but never more than kPictureMaxFileBytes;
+//  2. the format is decided from the content alone (the file name is only
+//     consulted for the raster formats that carry no signature, such as TGA),
+//     and only the raster coders the game offers are accepted, so a vector or
+//     script format (SVG, MVG, MSL, PostScript, text, ...) is refused whatever
+//     the file is called;
+//  3. the chosen coder is forced for the read, so ImageMagick cannot switch to
+//     another one on its own, and a security policy installed once also denies
+//     every other coder, every delegate program and indirect file names;
+//  4. the picture is pinged (header only) and its size checked before any
+//     pixel is decoded; only the first frame is read;
+//  5. resource limits (width, height, area, memory, map, no disk cache, list
+//     length) bound whatever a decoder does with a hostile file.
+#include "imaging/picture_library.h"
+
+#include <Magick++.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <mutex>
+#include <string>
+
+namespace {
+
+// ---------------------------------------------------------------- set-up
+
+// Coders that may ever run: the readers below and the writers of EncodeFile.
+const char kSecurityPolicy[] =
+    "<policymap>"
+    "<policy domain=\"delegate\" rights=\"none\" pattern=\"*\"/>"
+    "<policy domain=\"path\" rights=\"none\" pattern=\"@*\"/>"
+    "<policy domain=\"coder\" rights=\"none\" pattern=\"*\"/>"
+    "<policy domain=\"coder\" rights=\"read|write\" "
+    "pattern=\"{BMP,BMP2,BMP3,GIF,JPEG,PNG,TIFF,TGA,PCX,PICT,WEBP,CALS,MAC,PCD,SUN}\"/>"
+    "</policymap>";
+
+// ImageMagick's time limit is not used: it counts from the first picture the
+// process ever touched, and when it runs out ImageMagick ends the whole
+// program.  The size limits bound the work instead.
+void SetUpMagick() {
+  Magick::InitializeMagick(nullptr);
+  MagickCore::ExceptionInfo* exception = MagickCore::AcquireExceptionInfo();
+  MagickCore::SetMagickSecurityPolicy(kSecurityPolicy, exception);
+  MagickCore::DestroyExceptionInfo(exception);
+  using namespace MagickCore;
+  SetMagickResourceLimit(WidthResource, kPictureMaxSide);
+  SetMagickResourceLimit(HeightResource, kPictureMaxSide);
+  SetMagickResourceLimit(AreaResource, kPictureMaxPixels);
+  SetMagickResourceLimit(MemoryResource, 256ULL * 1024 * 1024);
+  SetMagickResourceLimit(MapResource, 512ULL * 1024 * 1024);
+  SetMagickResourceLimit(DiskResource, 0);
+  SetMagickResourceLimit(ListLengthResource, 16);
+}
+
+void EnsureMagick() {
+  static std::once_flag once;
+  std::call_once(once, SetUpMagick);
+}
+
+// ---------------------------------------------------------------- formats
+
+// The reader modules accepted, by the module ImageMagick files the detected
+// coder under (so "JPE" counts as JPEG and "BMP3" as BMP).  The module name is
+// also the coder forced for the read.
+const char* const kReadableModules[] = {"BMP", "GIF",  "JPEG", "PNG",  "TIFF", "TGA", "PCX",
+                                        "PICT", "WEBP", "CALS", "MAC", "PCD",  "SUN"};
+
+std::string AcceptedModule(const std::string& coder) {
+  if (coder.empty()) return "";
+  MagickCore::ExceptionInfo* exception = MagickCore::AcquireExceptionInfo();
+  const MagickCore::MagickInfo* info = MagickCore::GetMagickInfo(coder.c_str(), exception);
+  MagickCore::DestroyExceptionInfo(exception);
+  if (info == nullptr || info->magick_module == nullptr) return "";
+  std::string module = info->magick_module;
+  for (const char* accepted : kReadableModules)
+    if (module == accepted) return module;
+  return "";
+}
+
+// Raster formats without a signature, recognised by the file's extension
+// when nothing in the content names a format.
+std::string ModuleForExtension(const char* path) {
+  if (path == nullptr) return "";
+  const char* name = path;
+  for (const char* p = path; *p; ++p)
+    if (*p == '/' || *p == '\\') name = p + 1;
+  const char* dot = std::strrchr(name, '.');
+  if (dot == nullptr) return "";
+  std::string ext;
+  for (const char* p = dot + 1; *p; ++p) ext += (char)std::tolower((unsigned char)*p);
+  if (ext == "tga" || ext == "icb" || ext == "vda" || ext == "vst") return "TGA";
+  if (ext == "mac") return "MAC";
+  if (ext == "pct" || ext == "pict") return "PICT";
+  if (ext == "pcd") return "PCD";
+  return "";
+}
+
+// Decides which reader may look at these bytes; "" refuses them.
+std::string ChooseReader(const unsigned char* bytes, size_t count, const char* path) {
+  const size_t head = std::min<size_t>(count, 8192);
+  std::string named;
+  MagickCore::ExceptionInfo* exception = MagickCore::AcquireExceptionInfo();
+  // The signature table first: it names WebP and PNG precisely, where the
+  // coders' own checks answer with container formats (RIFF, APNG).
+  const MagickCore::MagicInfo* magic = MagickCore::GetMagicInfo(bytes, head, exception);
+  if (magic != nullptr && MagickCore::GetMagicName(magic) != nullptr)
+    named = MagickCore::GetMagicName(magic);
+  MagickCore::DestroyExceptionInfo(exception);
+  if (named.empty()) {
+    char coder[MagickPathExtent] = {0};
+    if (MagickCore::GetImageMagick(bytes, head, coder) != MagickCore::MagickFalse) named = coder;
+  }
+  if (!named.empty()) return AcceptedModule(named);  // a known format: only ours pass
+  return ModuleForExtension(path);
+}
+
+// ---------------------------------------------------------------- reading
+
+int ReadFileCapped(LPCSTR path, std::vector<unsigned char>& bytes) {
+  bytes.clear();
+  if (path == nullptr || path[0] == 0) return PICTURE_BAD_ARGUMENT;
+  HFILE file = _lopen(path, OF_READ);
+  if (file == HFILE_ERROR) return PICTURE_FILE_ERROR;
+  const size_t chunk = 1 << 20;
+  int result = PICTURE_SUCCESS;
+  for (;;) {
+    size_t used = bytes.size();
+    if (used > (size_t)kPictureMaxFileBytes) {
+      result = PICTURE_TOO_LARGE;
+      break;
+    }
+    bytes.resize(used + chunk);
+    UINT got = _lread(file, bytes.data() + used, (UINT)chunk);
+    if (got == (UINT)HFILE_ERROR) {
+      result = PICTURE_FILE_ERROR;
+      break;
+    }
+    bytes.resize(used + got);
+    if (got == 0) break;
+  }
+  _lclose(file);
+  if (result != PICTURE_SUCCESS) bytes.clear();
+  return result;
+}
+
+bool SizeAcceptable(size_t width, size_t height) {
+  return width >= 1 && height >= 1 && (long)width <= kPictureMaxSide &&
+         (long)height <= kPictureMaxSide &&
+         (long long)width * (long long)height <= kPictureMaxPixels;
+}
+
+// The depth a picture has for the game: its palette size when it has one, 8
+// for grey pictures, else 24.
+LONG DepthOf(const Magick::Image& image) {
+  if (image.classType() == Magick::PseudoClass) {
+    size_t colours = image.colorMapSize();
+    if (colours >= 1 && colours <= 2) return 1;
+    if (colours >= 1 && colours <= 16) return 4;
+    if (colours >= 1 && colours <= 256) return 8;
+  }
+  if (image.colorSpace() == Magick::GRAYColorspace && image.depth() <= 8) return 8;
+  return 24;
+}
+
+// Pings (pingOnly) or reads the first frame of a picture held in memory into
+// `image`.  Returns PICTURE_SUCCESS or a failure; damaged pictures that the
+// decoder could still read come back as success.
+int LoadImage(const unsigned char* bytes, size_t count, const char* path, bool pingOnly,
+              Magick::Image& image) {
+  EnsureMagick();
+  if (bytes == nullptr || count == 0) return PICTURE_NOT_A_PICTURE;
+  if (count > (size_t)kPictureMaxFileBytes) return PICTURE_TOO_LARGE;
+  const std::string reader = ChooseReader(bytes, count, path);
+  if (reader.empty()) return PICTURE_NOT_A_PICTURE;
+  try {
+    Magick::Blob blob(bytes, count);
+    Magick::Image header;
+    header.magick(reader);
+    header.subImage(0);
+    header.subRange(1);
+    try {
+      header.ping(blob);
+    } catch (const Magick::Warning&) {
+      // A damaged header the coder could still make sense of.
+    }
+    if (!header.isValid()) return PICTURE_NOT_A_PICTURE;
+    if (!SizeAcceptable(header.columns(), header.rows())) return PICTURE_TOO_LARGE;
+    if (pingOnly) {
+      image = header;
+      return PICTURE_SUCCESS;
+    }
+    Magick::Image picture;
+    picture.magick(reader);
+    picture.subImage(0);
+    picture.subRange(1);
+    try {
+      picture.read(blob);
+    } catch (const Magick::Warning&) {
+      // Damaged but readable (a truncated JPEG, say): keep what was decoded.
+    }
+    if (!picture.isValid() || !SizeAcceptable(picture.columns(), picture.rows()))
+      return PICTURE_NOT_A_PICTURE;
+    image = picture;
+    return PICTURE_SUCCESS;
+  } catch (const Magick::Exception&) {
+    return PICTURE_NOT_A_PICTURE;
+  } catch (const std::bad_alloc&) {
+    return PICTURE_TOO_LARGE;
+  }
+}
+
+void FillInfo(const Magick::Image& image, PictureInfo* info) {
+  info->width = (LONG)image.columns();
+  info->height = (LONG)image.rows();
+  info->bitsPerPixel = DepthOf(image);
+  info->colorOrder = PICTURE_ORDER_BGR;
+}
+
+void MakeEmpty(PictureRecord* record) {
+  record->pixels.words.clear();
+  record->pixels.words.shrink_to_fit();
+  record->flags &= ~PICTURE_HAS_DATA;
+}
+
+// Copies the image's pixels into the record as 0x00RRGGBB words.  Transparent
+// parts are laid over white, the way a viewer shows them.
+void StorePixels(Magick::Image& image, PictureRecord* record) {
+  if (image.colorSpace() != Magick::sRGBColorspace && image.colorSpace() != Magick::RGBColorspace &&
+      image.colorSpace() != Magick::GRAYColorspace)
+    image.colorSpace(Magick::sRGBColorspace);
+  const size_t width = image.columns(), height = image.rows();
+  std::vector<unsigned char> rgba(width * height * 4);
+  image.write(0, 0, width, height, "RGBA", Magick::CharPixel, rgba.data());
+  std::vector<uint32_t> words(width * height);
+  for (size_t i = 0; i < words.size(); ++i) {
+    const unsigned char* p = &rgba[i * 4];
+    unsigned a = p[3];
+    unsigned r = (p[0] * a + 255 * (255 - a) + 127) / 255;
+    unsigned g = (p[1] * a + 255 * (255 - a) + 127) / 255;
+    unsigned b = (p[2] * a + 255 * (255 - a) + 127) / 255;
+    words[i] = (r << 16) | (g << 8) | b;
+  }
+  record->pixels.words = std::move(words);
+  record->width = (LONG)width;
+  record->height = (LONG)height;
+}
+
+// The record's pixels as an ImageMagick picture.
+Magick::Image ImageOf(const PictureRecord* record) {
+  Magick::Image image(record->width, record->height, "BGRP", Magick::CharPixel,
+                      record->pixels.words.data());
+  image.depth(8);
+  return image;
+}
+
+bool HoldsPixels(const PictureRecord* record) {
+  return record != nullptr && (record->flags & PICTURE_HAS_DATA) && record->width > 0 &&
+         record->height > 0 &&
+         record->pixels.words.size() == (size_t)record->width * (size_t)record->height;
+}
+
+// Reduces the image to at most 2^bits colours.
+void ReduceColours(Magick::Image& image, int bits, bool fixedPalette);
+
+int DecodeBytes(const unsigned char* bytes, size_t count, const char* path, PictureRecord* record,
+                int bitsPerPixel, int colorOrder) {
+  if (record == nullptr) return PICTURE_BAD_ARGUMENT;
+  MakeEmpty(record);
+  Magick::Image image;
+  int result = LoadImage(bytes, count, path, false, image);
+  try {
+    if (result == PICTURE_SUCCESS) {
+      LONG depth = DepthOf(image);
+      if (bitsPerPixel >= 1 && bitsPerPixel <= 8) {
+        if (depth > bitsPerPixel) ReduceColours(image, bitsPerPixel, false);
+        depth = bitsPerPixel;
+      } else if (bitsPerPixel > 8) {
+        depth = bitsPerPixel;
+      }
+      StorePixels(image, record);
+      record->bitsPerPixel = depth;
+    }
+  } catch (const Magick::Exception&) {
+    result = PICTURE_FAILURE;
+  } catch (const std::bad_alloc&) {
+    result = PICTURE_TOO_LARGE;
+  }
+  if (result != PICTURE_SUCCESS) {
+    // Nothing decoded: an empty record of no size, so callers that look at the
+    // width see that the picture is missing.
+    MakeEmpty(record);
+    record->width = record->height = record->bitsPerPixel = 0;
+    record->view = {0, 0, 0, 0};
+    return result;
+  }
+  record->flags |= PICTURE_HAS_DATA;
+  record->view = {0, 0, record->width, record->height};
+  record->colorOrder = colorOrder;
+  return PICTURE_SUCCESS;
+}
+
+// ---------------------------------------------------------------- palettes
+
+Magick::Image FixedPaletteImage() {
+  std::vector<uint32_t> colours(256);
+  for (int i = 0; i < 256; ++i) {
+    COLORREF c = FixedPaletteColor(i);
+    colours[i] = ((uint32_t)GetRValue(c) << 16) | ((uint32_t)GetGValue(c) << 8) | GetBValue(c);
+  }
+  return Magick::Image(256, 1, "BGRP", Magick::CharPixel, colours.data());
+}
+
+void ReduceColours(Magick::Image& image, int bits, bool fixedPalette) {
+  if (fixedPalette && bits == 8) {
+    image.map(FixedPaletteImage(), true);
+    return;
+  }
+  image.quantizeColors((size_t)1 << bits);
+  image.quantizeDither(true);
+  image.quantize();
+}
+
+// ---------------------------------------------------------------- writing
+
+int WriteBytes(LPCSTR path, const void* data, size_t count) {
+  OFSTRUCT of = {};
+  HFILE file = OpenFile(path, &of, OF_CREATE | OF_WRITE);
+  if (file == HFILE_ERROR) return PICTURE_FILE_ERROR;
+  const char* bytes = static_cast<const char*>(data);
+  bool complete = true;
+  size_t done = 0;
+  while (done < count) {
+    UINT chunk = (UINT)std::min<size_t>(count - done, 1 << 20);
+    UINT written = _lwrite(file, bytes + done, chunk);
+    if (written != chunk) {
+      complete = false;
+      break;
+    }
+    done += chunk;
+  }
+  // A write that failed part-way makes the close discard the new file and
+  // keep the old one.
+  if (_lclose(file) == HFILE_ERROR) complete = false;
+  return complete ? PICTURE_SUCCESS : PICTURE_FILE_ERROR;
+}
+
+// Quality factor 2 (best) .. 255 (smallest) as an ImageMagick quality.
+size_t QualityFor(int factor) {
+  if (factor <= 2) return 95;
+  if (factor >= 255) return 5;
+  return (size_t)(95 - (factor - 2) * 90 / 253);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- the calls
+
+int ReadPictureInfo(LPCSTR path, PictureInfo* info) {
+  if (info == nullptr) return PICTURE_BAD_ARGUMENT;
+  std::vector<unsigned char> bytes;
+  int result = ReadFileCapped(path, bytes);
+  if (result != PICTURE_SUCCESS) return result;
+  Magick::Image image;
+  result = LoadImage(bytes.data(), bytes.size(), path, true, image);
+  if (result != PICTURE_SUCCESS) return result;
+  FillInfo(image, info);
+  return PICTURE_SUCCESS;
+}
+
+int ReadPictureInfoFromMemory(const void* bytes, PictureInfo* info, DWORD byteCount) {
+  if (info == nullptr || bytes == nullptr) return PICTURE_BAD_ARGUMENT;
+  Magick::Image image;
+  int result = LoadImage(static_cast<const unsigned char*>(bytes), byteCount, nullptr, true, image);
+  if (result != PICTURE_SUCCESS) return result;
+  FillInfo(image, info);
+  return PICTURE_SUCCESS;
+}
+
+int PrepareRecord(PictureRecord* record, int width, int height, int bitsPerPixel) {
+  if (record == nullptr) return PICTURE_BAD_ARGUMENT;
+  MakeEmpty(record);
+  record->width = width;
+  record->height = height;
+  record->bitsPerPixel = bitsPerPixel;
+  record->stretchSourceX = record->stretchSourceY = 0;
+  record->flags = 0;
+  record->palette = 0;
+  record->view = {0, 0, width, height};
+  record->colorOrder = PICTURE_ORDER_BGR;
+  record->paintReserved = 0;
+  return PICTURE_SUCCESS;
+}
+
+int DecodeFile(LPCSTR path, PictureRecord* record, int bitsPerPixel, int colorOrder) {
+  if (record == nullptr) return PICTURE_BAD_ARGUMENT;
+  std::vector<unsigned char> bytes;
+  int result = ReadFileCapped(path, bytes);
+  if (result != PICTURE_SUCCESS) {
+    DecodeBytes(nullptr, 0, nullptr, record, 0, colorOrder);  // leaves it empty
+    return result;
+  }
+  return DecodeBytes(bytes.data(), bytes.size(), path, record, bitsPerPixel, colorOrder);
+}
+
+int DecodeMemory(const void* bytes, PictureRecord* record, int bitsPerPixel, int colorOrder,
+                 DWORD byteCount) {
+  return DecodeBytes(static_cast<const unsigned char*>(bytes), byteCount, nullptr, record,
+                     bitsPerPixel, colorOrder);
+}
+
+int DecodeMemory24(const void* bytes, PictureRecord* record, int bitsPerPixel, DWORD byteCount) {
+  return DecodeBytes(static_cast<const unsigned char*>(bytes), byteCount, nullptr, record,
+                     bitsPerPixel > 8 ? bitsPerPixel : 24, PICTURE_ORDER_BGR);
+}
+
+int ReleaseRecord(PictureRecord* record) {
+  if (record == nullptr) return PICTURE_BAD_ARGUMENT;
+  MakeEmpty(record);
+  return PICTURE_SUCCESS;
+}
+
+int ConvertDepth(PictureRecord* record, int bitsPerPixel, int option, void*, void*) {
+  if (!HoldsPixels(record)) return PICTURE_BAD_ARGUMENT;
+  switch (bitsPerPixel) {
+    case 1:
+    case 4:
+    case 8:
+      break;
+    case 15:
+    case 16:
+    case 24:
+    case 32:
+      // The data stays true colour; painting brings it to the screen.
+      record->bitsPerPixel = bitsPerPixel;
+      return PICTURE_SUCCESS;
+    default:
+      return PICTURE_BAD_ARGUMENT;
+  }
+  EnsureMagick();
+  try {
+    Magick::Image image = ImageOf(record);
+    ReduceColours(image, bitsPerPixel, option == 1);
+    image.write(0, 0, record->width, record->height, "BGRP", Magick::CharPixel,
+                record->pixels.words.data());
+  } catch (const Magick::Exception&) {
+    return PICTURE_FAILURE;
+  } catch (const std::bad_alloc&) {
+    return PICTURE_TOO_LARGE;
+  }
+  record->bitsPerPixel = bitsPerPixel;
+  return PICTURE_SUCCESS;
+}
+
+int ReduceForPaletteScreen(PictureRecord* record, int option, int screenDepth) {
+  int bits = screenDepth <= 1 ? 1 : screenDepth <= 4 ? 4 : 8;
+  return ConvertDepth(record, bits, 1, nullptr, nullptr);
+}
+
+HPALETTE MakePaintPalette(HDC, PictureRecord* record) {
+  return record != nullptr ? record->palette : 0;
+}
+
+HPALETTE DuplicatePalette(HPALETTE palette) {
+  return palette;
+}
+
+COLORREF FixedPaletteColor(int index) {
+  index &= 255;
+  if (index < 216) {
+    int r = index / 36, g = (index / 6) % 6, b = index % 6;
+    return RGB(r * 51, g * 51, b * 51);
+  }
+  int grey = (index - 215) * 255 / 41;  // 40 steps strictly between black and white
+  return RGB(grey, grey, grey);
+}
+
+int PaintRecord(HWND, HDC dc, PictureRecord* record, const RECT* rect, void*, void*) {
+  if (dc == nullptr || rect == nullptr || !HoldsPixels(record)) return PICTURE_BAD_ARGUMENT;
+  const long width = (long)rect->right - rect->left, height = (long)rect->bottom - rect->top;
+  if (width <= 0 || height <= 0) return PICTURE_BAD_ARGUMENT;
+  if (width > kPictureMaxSide || height > kPictureMaxSide) return PICTURE_TOO_LARGE;
+  const uint32_t* pixels = record->pixels.words.data();
+  std::vector<uint32_t> scaled;
+  if (width != record->width || height != record->height) {
+    EnsureMagick();
+    try {
+      Magick::Image image = ImageOf(record);
+      Magick::Geometry size((size_t)width, (size_t)height);
+      size.aspect(true);  // exactly the rectangle; proportions are not kept
+      image.resize(size);
+      scaled.resize((size_t)width * height);
+      image.write(0, 0, width, height, "BGRP", Magick::CharPixel, scaled.data());
+    } catch (const Magick::Exception&) {
+      return PICTURE_FAILURE;
+    } catch (const std::bad_alloc&) {
+      return PICTURE_TOO_LARGE;
+    }
+    pixels = scaled.data();
+  }
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  StretchDIBits(dc, rect->left, rect->top, width, height, 0, 0, width, height, pixels, &info,
+                DIB_RGB_COLORS, SRCCOPY);
+  return PICTURE_SUCCESS;
+}
+
+int CapturePicture(HDC dc, PictureRecord* record, const RECT* rect) {
+  if (dc == nullptr || record == nullptr || rect == nullptr) return PICTURE_BAD_ARGUMENT;
+  const long width = (long)rect->right - rect->left, height = (long)rect->bottom - rect->top;
+  if (width <= 0 || height <= 0) return PICTURE_BAD_ARGUMENT;
+  if (!SizeAcceptable(width, height)) return PICTURE_TOO_LARGE;
+  PrepareRecord(record, width, height, 24);
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, width, height, dc, rect->left, rect->top, SRCCOPY);
+  SelectObject(memory, old);
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<uint32_t> words((size_t)width * height);
+  int lines = GetDIBits(memory, bitmap, 0, (UINT)height, words.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  if (lines != height) {
+    PrepareRecord(record, 0, 0, 0);
+    return PICTURE_FAILURE;
+  }
+  for (uint32_t& w : words) w &= 0x00FFFFFFu;
+  record->pixels.words = std::move(words);
+  record->flags |= PICTURE_HAS_DATA;
+  return PICTURE_SUCCESS;
+}
+
+int EncodeFile(LPCSTR path, PictureRecord* record, int format, int bitsPerPixel, int quality) {
+  if (path == nullptr || path[0] == 0 || !HoldsPixels(record)) return PICTURE_BAD_ARGUMENT;
+  const char* coder = nullptr;
+  switch (format) {
+    case PICTURE_FORMAT_PCX: coder = "PCX"; break;
+    case PICTURE_FORMAT_GIF: coder = "GIF"; break;
+    case PICTURE_FORMAT_TIFF:
+    case PICTURE_FORMAT_TIFF_LZW: coder = "TIFF"; break;
+    case PICTURE_FORMAT_TGA: coder = "TGA"; break;
+    case PICTURE_FORMAT_BMP: coder = "BMP3"; break;     // classic Windows header
+    case PICTURE_FORMAT_OS2_BMP: coder = "BMP2"; break; // 12-byte OS/2 header
+    case PICTURE_FORMAT_JPEG:
+    case PICTURE_FORMAT_JPEG_PROGRESSIVE: coder = "JPEG"; break;
+    case PICTURE_FORMAT_COMPACT: coder = "WEBP"; break;
+    case PICTURE_FORMAT_PICT: coder = "PICT"; break;
+    default: return PICTURE_BAD_ARGUMENT;
+  }
+  EnsureMagick();
+  Magick::Blob blob;
+  try {
+    Magick::Image image = ImageOf(record);
+    if (format == PICTURE_FORMAT_GIF || (bitsPerPixel >= 1 && bitsPerPixel <= 8)) {
+      int bits = format == PICTURE_FORMAT_GIF || bitsPerPixel > 8 ? 8 : bitsPerPixel;
+      ReduceColours(image, bits, false);
+      image.type(Magick::PaletteType);
+    } else {
+      // Without this, a picture of few colours would be written with a palette.
+      image.type(Magick::TrueColorType);
+    }
+    switch (format) {
+      case PICTURE_FORMAT_TIFF: image.compressType(Magick::NoCompression); break;
+      case PICTURE_FORMAT_TIFF_LZW: image.compressType(Magick::LZWCompression); break;
+      case PICTURE_FORMAT_TGA: image.compressType(Magick::NoCompression); break;
+      case PICTURE_FORMAT_JPEG: image.quality(QualityFor(quality)); break;
+      case PICTURE_FORMAT_JPEG_PROGRESSIVE:
+        image.quality(QualityFor(quality));
+        image.interlaceType(Magick::PlaneInterlace);
+        break;
+      case PICTURE_FORMAT_COMPACT:
+        image.quality(QualityFor(quality));
+        image.defineValue("webp", "method", "6");  // slowest, smallest
+        break;
+      default: break;
+    }
+    image.magick(coder);
+    image.write(&blob);
+  } catch (const Magick::Exception&) {
+    return PICTURE_FAILURE;
+  } catch (const std::bad_alloc&) {
+    return PICTURE_TOO_LARGE;
+  }
+  if (blob.length() == 0) return PICTURE_FAILURE;
+  return WriteBytes(path, blob.data(), blob.length());
+}

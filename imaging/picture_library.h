@@ -1,0 +1,145 @@
+// The imaging library: decoding and encoding picture files and the embedded
+// pictures, colour-depth conversion, palettes, painting a picture into a
+// device context and capturing one from it.  Everything the game does with
+// picture bytes goes through these calls; the work underneath is ImageMagick.
+//
+// Every picture is treated as untrusted input: files are read with a size cap,
+// inspected without decoding first, accepted only when their content is one of
+// the raster formats the game offers, and decoded under resource limits.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/win32.h"
+
+// Results of the calls below.  1 means success; every failure is negative.
+#define PICTURE_SUCCESS 1
+#define PICTURE_FAILURE (-1)          // decoder or encoder failed
+#define PICTURE_FILE_ERROR (-2)       // the file could not be opened, read or written
+#define PICTURE_NOT_A_PICTURE (-3)    // unknown, refused or damaged content
+#define PICTURE_TOO_LARGE (-4)        // beyond the size limits below
+#define PICTURE_BAD_ARGUMENT (-5)     // null pointer, unknown format code, empty record
+
+// Flags word of a PictureRecord.
+#define PICTURE_HAS_DATA 0x0001u       // the record holds decoded pixels
+#define PICTURE_PAINT_PALETTE 0x0400u  // paint through the shared palette (8-bit screens)
+#define PICTURE_PAINT_CONVERT 0x0800u  // painting converts to the screen's depth
+#define PICTURE_PAINT_STRETCH 0x1000u  // painting stretches to the target rectangle
+
+// Colour order of decoded data.  Our storage is always 0x00RRGGBB words, that
+// is blue, green, red bytes in memory; the field is kept for the callers that
+// pass it through.
+#define PICTURE_ORDER_RGB 0
+#define PICTURE_ORDER_BGR 1
+
+// Format codes of EncodeFile.
+#define PICTURE_FORMAT_PCX 1
+#define PICTURE_FORMAT_GIF 2
+#define PICTURE_FORMAT_TIFF 3
+#define PICTURE_FORMAT_TGA 4
+#define PICTURE_FORMAT_BMP 6
+#define PICTURE_FORMAT_JPEG 10
+#define PICTURE_FORMAT_JPEG_PROGRESSIVE 11
+#define PICTURE_FORMAT_OS2_BMP 14
+#define PICTURE_FORMAT_TIFF_LZW 17
+#define PICTURE_FORMAT_COMPACT 20  // "very small, slow": lossy WebP
+#define PICTURE_FORMAT_PICT 56
+
+// Limits on what is accepted.  The game itself refuses puzzle pictures wider
+// than 2048 pixels; these bound everything else (the statistics picture,
+// resources) and keep a hostile file from taking the machine's memory.
+constexpr long kPictureMaxFileBytes = 64L * 1024 * 1024;
+constexpr long kPictureMaxSide = 16384;
+constexpr long long kPictureMaxPixels = 32LL * 1024 * 1024;
+
+// The pixel block of a PictureRecord: width x height words of 0x00RRGGBB, top
+// row first.  It cannot be copied, so that two records never think they own
+// the same picture; it can be moved.
+struct PicturePixels {
+  std::vector<uint32_t> words;
+  PicturePixels() = default;
+  PicturePixels(const PicturePixels&) = delete;
+  PicturePixels& operator=(const PicturePixels&) = delete;
+  PicturePixels(PicturePixels&&) = default;
+  PicturePixels& operator=(PicturePixels&&) = default;
+};
+
+// A picture as the library holds it.  The caller owns the record; its pixel
+// block is freed by ReleaseRecord (or when the record itself goes away).  A
+// zero-initialised record is empty.
+struct PictureRecord {
+  LONG width = 0;
+  LONG height = 0;
+  LONG bitsPerPixel = 0;  // depth the picture has for the game: 1, 4, 8, 16, 24 or 32
+  LONG stretchSourceX = 0;  // zeroed before a stretched paint; not used here
+  LONG stretchSourceY = 0;
+  DWORD flags = 0;          // PICTURE_HAS_DATA, PICTURE_PAINT_*
+  HPALETTE palette = 0;     // paint palette on palette screens; 0 on true colour
+  RECT view = {0, 0, 0, 0}; // display rectangle the record was last laid out for
+  LONG colorOrder = 0;
+  LONG paintReserved = 0;   // zeroed before painting; not used here
+  PicturePixels pixels;     // width x height words once PICTURE_HAS_DATA is set
+};
+
+// What a picture file says about itself, read without decoding it.
+struct PictureInfo {
+  LONG width = 0;
+  LONG height = 0;
+  LONG bitsPerPixel = 0;
+  LONG colorOrder = 0;
+};
+
+// Reads the size and depth of a picture file without decoding its pixels.
+// Returns 1 when the file is a picture the game reads, else negative.
+int ReadPictureInfo(LPCSTR path, PictureInfo* info);
+// The same for a picture held in memory.
+int ReadPictureInfoFromMemory(const void* bytes, PictureInfo* info, DWORD byteCount);
+
+// Makes `record` an empty record of the given shape, freeing any data it held.
+int PrepareRecord(PictureRecord* record, int width, int height, int bitsPerPixel);
+
+// Decodes the first frame of a picture file or memory block into `record`.
+// `bitsPerPixel` 0 keeps the picture's own depth; 8 or less reduces it to that
+// many colours.  On failure the record is left empty (no data).
+int DecodeFile(LPCSTR path, PictureRecord* record, int bitsPerPixel, int colorOrder);
+int DecodeMemory(const void* bytes, PictureRecord* record, int bitsPerPixel, int colorOrder,
+                 DWORD byteCount);
+int DecodeMemory24(const void* bytes, PictureRecord* record, int bitsPerPixel, DWORD byteCount);
+
+// Frees the record's pixels and clears PICTURE_HAS_DATA.
+int ReleaseRecord(PictureRecord* record);
+
+// Converts the record to another depth, in place.  To 8 bits or less, option 1
+// maps it onto the fixed 256-colour palette (FixedPaletteColor); any other
+// option picks the best colours for the picture.  Deeper targets keep the
+// pixels and only record the new depth, since the data is always true colour.
+int ConvertDepth(PictureRecord* record, int bitsPerPixel, int option, void* reserved1,
+                 void* reserved2);
+// Reduces the record for a screen of `screenDepth` bits that shows colours
+// through the shared palette (8 bits or fewer).
+int ReduceForPaletteScreen(PictureRecord* record, int option, int screenDepth);
+
+// Palettes.  The platform's screen is true colour and has no palette objects,
+// so these give 0 ("no palette"); selecting 0 changes nothing.
+HPALETTE MakePaintPalette(HDC dc, PictureRecord* record);
+HPALETTE DuplicatePalette(HPALETTE palette);
+// Colour `index` (0..255) of the fixed palette: a 6 x 6 x 6 colour cube
+// followed by 40 greys.
+COLORREF FixedPaletteColor(int index);
+
+// Draws the whole picture into `rect` of the device context, resampled to the
+// rectangle's size with a good filter.  The window argument is not used.
+int PaintRecord(HWND window, HDC dc, PictureRecord* record, const RECT* rect, void* reserved1,
+                void* reserved2);
+
+// Makes `record` a 24-bit picture of the pixels inside `rect` of the device
+// context.  Any data the record held is freed first.
+int CapturePicture(HDC dc, PictureRecord* record, const RECT* rect);
+
+// Writes the record to `path` in one of the PICTURE_FORMAT_* formats, at
+// `bitsPerPixel` (8 gives a palette picture, else 24) and, for the lossy
+// formats, `quality` (2 = best .. 255 = smallest).  The bytes are encoded in
+// memory first and reach the disk through the crash-safe file calls, so a
+// failed save never leaves a torn file.  Returns 1 on success.
+int EncodeFile(LPCSTR path, PictureRecord* record, int format, int bitsPerPixel, int quality);

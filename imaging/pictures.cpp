@@ -1,0 +1,206 @@
+// Pictures from files and resources, and their screen bitmaps.
+#include "imaging/pictures.h"
+
+#include "imaging/screen_bitmaps.h"
+
+namespace {
+
+// Shows the wait cursor for as long as the object lives.
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(SetCursor(LoadCursorA(0, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(previous_); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR previous_;
+};
+
+// The bytes of a TEXT resource, locked for as long as the object lives.
+class PictureResource {
+ public:
+  explicit PictureResource(LPCSTR name) {
+    if (name == nullptr || name[0] == 0) return;
+    HRSRC found = FindResourceA(AppInstance, name, "TEXT");
+    if (found == 0) return;
+    size_ = SizeofResource(AppInstance, found);
+    handle_ = LoadResource(AppInstance, found);
+    if (handle_ != 0) bytes_ = LockResource(handle_);
+    if (bytes_ == nullptr) size_ = 0;
+  }
+  ~PictureResource() {
+    if (handle_ != 0) FreeResource(handle_);
+  }
+  PictureResource(const PictureResource&) = delete;
+  PictureResource& operator=(const PictureResource&) = delete;
+
+  const void* bytes() const { return bytes_; }
+  DWORD size() const { return size_; }
+  bool found() const { return bytes_ != nullptr && size_ > 0; }
+
+ private:
+  HGLOBAL handle_ = 0;
+  const void* bytes_ = nullptr;
+  DWORD size_ = 0;
+};
+
+void EnsureScreenDepth(HWND window) {
+  if (colourDepth != 0) return;
+  HDC dc = GetDC(window);
+  colourDepth = (DWORD)(GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES));
+  ReleaseDC(window, dc);
+}
+
+// On palette screens every picture shares one palette; make it from the fixed
+// 256-colour palette the first time it is needed.
+void EnsureSharedPalette() {
+  if (colourDepth > 8 || SharedPalette != 0) return;
+  PictureRecord scratch;
+  PrepareRecord(&scratch, 32, 32, 24);
+  scratch.pixels.words.assign(32 * 32, 0);
+  scratch.flags |= PICTURE_HAS_DATA;
+  ConvertDepth(&scratch, 8, 1, nullptr, nullptr);
+  SharedPalette = DuplicatePalette(scratch.palette);
+  ReleaseRecord(&scratch);
+}
+
+void SelectSharedPalette(HDC dc, bool realise) {
+  if (SharedPalette == 0) return;
+  SelectPalette(dc, SharedPalette, FALSE);
+  if (realise) RealizePalette(dc);
+}
+
+}  // namespace
+
+int DecodePictureFile(LPCSTR path, PictureRecord* record) {
+  if (record == nullptr) return 0;
+  PictureInfo info;
+  if (ReadPictureInfo(path, &info) != PICTURE_SUCCESS) return 0;
+  PrepareRecord(record, info.width, info.height, info.bitsPerPixel);
+  // A file whose header reads but whose pixels do not is no picture either.
+  if (DecodeFile(path, record, info.bitsPerPixel, info.colorOrder) != PICTURE_SUCCESS) return 0;
+  return 1;
+}
+
+void LoadResourcePicture(PictureRecord* record, LPCSTR name) {
+  if (record == nullptr) return;
+  PictureResource resource(name);
+  PictureInfo info;
+  if (!resource.found() ||
+      ReadPictureInfoFromMemory(resource.bytes(), &info, resource.size()) != PICTURE_SUCCESS) {
+    PrepareRecord(record, 0, 0, 0);
+    return;
+  }
+  PrepareRecord(record, info.width, info.height, info.bitsPerPixel);
+  DecodeMemory(resource.bytes(), record, 0, info.colorOrder, resource.size());
+  record->view = {0, 0, record->width, record->height};
+}
+
+HBITMAP LoadPictureBitmap(LPCSTR name, int* width, int* height, HWND window) {
+  EnsureScreenDepth(window);
+  EnsureSharedPalette();
+  if (name == nullptr) return 0;
+  PictureResource resource(name[0] == '.' ? name + 1 : name);
+  if (!resource.found()) return 0;
+  WaitCursor wait;
+
+  PictureRecord record;
+  PictureInfo info;
+  if (ReadPictureInfoFromMemory(resource.bytes(), &info, resource.size()) != PICTURE_SUCCESS)
+    return 0;
+  PrepareRecord(&record, info.width, info.height, info.bitsPerPixel);
+  if (DecodeMemory24(resource.bytes(), &record, 24, resource.size()) < 0) return 0;
+  record.view = {0, 0, record.width, record.height};
+
+  if (colourDepth == 8)
+    record.flags |= PICTURE_PAINT_PALETTE;
+  else
+    record.flags &= ~PICTURE_PAINT_PALETTE;
+  record.paintReserved = 0;
+
+  HDC windowDC = GetDC(window);
+  if (record.bitsPerPixel <= 8) {
+    if (colourDepth <= 8)
+      ReduceForPaletteScreen(&record, 3, (int)colourDepth);
+    else
+      ConvertDepth(&record, (int)colourDepth, record.colorOrder != 0 ? 4 : 0, nullptr, nullptr);
+  }
+  if (colourDepth <= 8) {
+    if (!(record.bitsPerPixel == (LONG)colourDepth && SharedPalette != 0))
+      record.palette = MakePaintPalette(windowDC, &record);
+    if (SharedPalette == 0) SharedPalette = DuplicatePalette(record.palette);
+    SelectSharedPalette(windowDC, true);
+  }
+  if (width != nullptr) *width = record.width;
+  if (height != nullptr) *height = record.height;
+
+  HDC memory = CreateCompatibleDC(windowDC);
+  HPALETTE oldPalette = 0;
+  if (colourDepth <= 8 && SharedPalette != 0) oldPalette = SelectPalette(memory, SharedPalette, FALSE);
+  HBITMAP bitmap = CreateCompatibleBitmap(windowDC, record.width, record.height);
+  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  RECT target = {0, 0, record.width, record.height};
+  PaintRecord(window, memory, &record, &target, nullptr, nullptr);
+  SelectObject(memory, oldBitmap);
+  if (oldPalette != 0) SelectPalette(memory, oldPalette, FALSE);
+  DeleteDC(memory);
+  ReleaseRecord(&record);
+  ReleaseDC(window, windowDC);
+  return bitmap;
+}
+
+HBITMAP PictureToBitmap(PictureRecord* record, HWND window, int left, int top, int right, int bottom) {
+  if (record == nullptr) return 0;
+  const bool ownSize = left == -1;
+  const bool hasPicture = (record->flags & PICTURE_HAS_DATA) != 0;
+  if (ownSize && !hasPicture) return 0;
+  const int width = ownSize ? record->width : right;
+  const int height = ownSize ? record->height : bottom;
+  if (width <= 0 || height <= 0) return 0;
+
+  WaitCursor wait;
+  EnsureScreenDepth(window);
+  record->flags |= PICTURE_PAINT_CONVERT;
+  record->paintReserved = 0;
+  const LONG incomingBits = record->bitsPerPixel;
+
+  HDC windowDC = GetDC(window);
+  if (hasPicture) {
+    if (colourDepth <= 8) {
+      if (record->bitsPerPixel >= 8) ReduceForPaletteScreen(record, 3, (int)colourDepth);
+    } else {
+      ConvertDepth(record, (int)colourDepth, 4, nullptr, nullptr);
+    }
+  }
+  if (colourDepth <= 8) {
+    if (record->bitsPerPixel <= 8 || SharedPalette == 0) {
+      HPALETTE paint = MakePaintPalette(windowDC, record);
+      if (paint != 0) SharedPalette = paint;
+    }
+    SelectSharedPalette(windowDC, true);
+  }
+
+  HDC memory = CreateCompatibleDC(windowDC);
+  const bool withPalette = (colourDepth <= 8 || incomingBits <= 8) && SharedPalette != 0;
+  HPALETTE oldPalette = 0;
+  if (withPalette) oldPalette = SelectPalette(memory, SharedPalette, FALSE);
+  HBITMAP bitmap = CreateCompatibleBitmap(windowDC, width, height);
+  RECT target = {0, 0, width, height};
+  if (!ownSize) {
+    record->view = target;
+    record->flags |= PICTURE_PAINT_STRETCH;
+    record->stretchSourceX = record->stretchSourceY = 0;
+  }
+  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  if (hasPicture)
+    PaintRecord(window, memory, record, &target, nullptr, nullptr);
+  else
+    FillRectColor(memory, 0, 0, width, height, RGB(0, 0, 0));  // no picture: a black board
+  SelectObject(memory, oldBitmap);
+  if (withPalette) SelectPalette(memory, oldPalette, FALSE);
+  DeleteDC(memory);
+  if (ownSize) ReleaseRecord(record);
+  ReleaseDC(window, windowDC);
+  return bitmap;
+}

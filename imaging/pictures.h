@@ -1,0 +1,38 @@
+// Pictures from files and from the program's embedded resources, decoded once
+// and turned into screen bitmaps.
+#pragma once
+
+#include "imaging/picture_library.h"
+#include "platform/win32.h"
+
+// The program's instance, defined by the shell; used for resource look-ups.
+extern HINSTANCE AppInstance;
+
+// Decodes a picture file into `record`, at the depth it has in the file.
+// Returns 1 when done; 0 when the file is not a picture the game reads, or
+// could not be decoded (the record is then empty).
+int DecodePictureFile(LPCSTR path, PictureRecord* record);
+
+// Decodes the embedded picture resource `name` (type "TEXT") into `record`.
+// A missing or undecodable resource leaves the record empty.
+void LoadResourcePicture(PictureRecord* record, LPCSTR name);
+
+// Loads an embedded picture as a screen bitmap of its own size.  `name` is a
+// dot followed by the resource name (".egg" names resource EGG; case does not
+// matter).  The picture's width and height are stored through the addresses
+// that are not null.  Returns the new bitmap, or 0 when there is no such
+// picture or it cannot be decoded.
+HBITMAP LoadPictureBitmap(LPCSTR name, int* width, int* height, HWND window);
+
+// Makes a screen bitmap from a decoded picture.  left == -1: the picture's own
+// size, and the record's data is freed afterwards.  Otherwise: right x bottom
+// pixels with the whole picture stretched into them (proportions are not
+// kept), and the record stays decoded, converted to the screen's depth, for
+// the next resize.  `top` is not used.  Returns the new bitmap (0 in the own
+// size form when the record holds no picture).
+HBITMAP PictureToBitmap(PictureRecord* record, HWND window, int left, int top, int right, int bottom);
+
+// The same with the target given as a rectangle (a client rectangle, say).
+inline HBITMAP PictureToBitmap(PictureRecord* record, HWND window, const RECT& rect) {
+  return PictureToBitmap(record, window, rect.left, rect.top, rect.right, rect.bottom);
+}
