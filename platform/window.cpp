@@ -496,7 +496,7 @@ BOOL GetMessageA(MSG* msg, HWND, UINT, UINT) {
       wake->setSingleShot(true);
     }
     wake->start(std::max(1, MillisecondsToNextTimer()));
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 }
@@ -739,6 +739,7 @@ static void FillQMenu(QWidget* target, Window* w, Menu* m) {
       a->setChecked(item.flags & MF_CHECKED);
       a->setCheckable(item.flags & MF_CHECKED);
       a->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
+      a->setVisible(!item.text.empty());  // unfilled list entries stay out of sight
       target->addAction(a);
       item.action = a;
     }
@@ -753,6 +754,8 @@ static void ClearActions(Menu* m) {
 }
 
 void AttachMenu(Window* w, Menu* m) {
+  // A dialog keeps its client size: its menu bar comes on top of it.
+  int before = MenuBarHeight(w);
   if (w->menu && w->menu != m) {
     Menu* old = w->menu;
     ClearActions(old);
@@ -773,6 +776,7 @@ void AttachMenu(Window* w, Menu* m) {
     FillQMenu(m->bar, w, m);
     m->bar->show();
   }
+  if (w->isDialog) w->height = std::max(0, w->height + MenuBarHeight(w) - before);
   ApplyGeometry(w);
 }
 
@@ -836,6 +840,7 @@ BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR newId, LPCSTR n
   item->flags = (item->flags & MF_POPUP) | (flags & (MF_CHECKED | MF_GRAYED | MF_DISABLED | MF_SEPARATOR));
   if (item->action) {
     item->action->setText(MenuText(item->text));
+    item->action->setVisible(!item->text.empty());
     item->action->setCheckable(item->flags & MF_CHECKED);
     item->action->setChecked(item->flags & MF_CHECKED);
     item->action->setEnabled(!(item->flags & (MF_GRAYED | MF_DISABLED)));

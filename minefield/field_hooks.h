@@ -1,0 +1,13 @@
+// The mine-field game's entry points that the shared shell calls.  In the
+// swap puzzle build they do nothing; the mine-field build defines them.
+#pragma once
+
+#include "platform/win32.h"
+
+void ClickSquare(int x, int y);
+void ToggleMark(int x, int y);
+void StartFieldGame();
+bool IsFieldGameOver();
+void RedrawField(HDC dc);
+void SetFieldMenuChecks();
+void LoadStartupBackground();

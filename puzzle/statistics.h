@@ -1,0 +1,39 @@
+// Statistics of won games per board size and picture: the record that is
+// also the statistics file, and the dialog that shows it after a win.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/win32.h"
+
+constexpr int kStatsRows = 6;      // one per board size
+constexpr int kStatsColumns = 101; // 0 = all pictures, 1..99 = one picture each
+
+#pragma pack(push, 1)
+struct StatsRecord {
+  uint32_t gamesWon[kStatsRows][kStatsColumns];
+  uint32_t totalMoves[kStatsRows][kStatsColumns];
+  uint32_t totalSeconds[kStatsRows][kStatsColumns];
+  uint32_t bestSeconds[kStatsRows][kStatsColumns];
+  uint32_t bestMoves[kStatsRows][kStatsColumns];
+  char pictureNames[100][13];
+  uint8_t zero1[14];
+  uint32_t useStamps[101];
+  uint32_t winCounter;
+  uint8_t zero2[16272];
+};
+#pragma pack(pop)
+static_assert(sizeof(StatsRecord) == 30114, "the statistics file is 30114 bytes");
+
+extern StatsRecord Stats;
+
+int FindStatsSlot();
+void RecordWin();
+void ShowStatsDialog(HWND owner);
+void ReadStatsFile();
+void WriteStatsFile();
+
+// Best move count and games won on a board size for a picture slot; 0 when
+// nothing is recorded.
+uint32_t StatsBestMoves(int boardSize, int slot);
+uint32_t StatsGamesWon(int boardSize, int slot);

@@ -1,0 +1,16 @@
+// The running clock on the board and the hours:minutes:seconds time text.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "platform/win32.h"
+
+void DrawClock(HWND hwnd, DWORD elapsedMs);
+void DrawClockFace(HDC dc, int x, int y, int w, int h, uint32_t seconds, HBITMAP picture, HBITMAP mask);
+// The tip of a hand at position p (0..59) of length factor k.
+POINT ClockHandTip(int cx, int cy, int w, int h, uint32_t p, double k);
+// "prefix" + hh:mm:ss, hours not reduced to a day; cut to fit `size`.
+void FormatTimeText(char* out, size_t size, const char* prefix, uint32_t seconds);
+// The mine-field build's " Time Used: " in the window title.
+void ShowTitleBarTime(HWND hwnd, uint32_t seconds);

@@ -1,0 +1,19 @@
+// The options file and the recent-file lists.
+#pragma once
+
+#include "platform/win32.h"
+
+// The program directory followed by `name`, in one shared buffer that the
+// next call overwrites.
+const char* ProgramDirectoryPath(const char* name);
+void ReadOptions();
+void WriteOptions();
+int ReadLists(const char* fileName);
+int WriteLists(const char* fileName);
+void PutAtHead(HWND hwnd, const char* path, int list);
+void RewriteList(HWND hwnd, int list);
+void SetStatsItemText(const char* statsPath, UINT id, HWND first, HWND second);
+
+constexpr int kUserPictureList = 0;  // commands 7000..7009
+constexpr int kBackgroundList = 1;   // commands 7020..7029
+constexpr int kStatsFileList = 2;    // commands 7040..7049

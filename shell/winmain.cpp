@@ -1,0 +1,204 @@
+// Start-up, the message loop and shutdown.
+#include "shell/winmain.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "imaging/pictures.h"
+#include "imaging/screen_bitmaps.h"
+#include "minefield/field_hooks.h"
+#include "platform/platform.h"
+#include "puzzle/board.h"
+#include "puzzle/statistics.h"
+#include "resources/templates.h"
+#include "shell/dispatch.h"
+#include "shell/options.h"
+#include "shell/shell_state.h"
+#include "shell/variant.h"
+#include "shell/window_proc.h"
+#include "sound/sounds.h"
+#include "sound/speech.h"
+
+const char kFirstRunNote[] =
+    "The menu only appears when you point to the upper left hand corner of the screen. This allows the "
+    "nicest screen view during the game.\r\n\r\nClick cancel to rid yourself of this message for good!";
+
+static const char* ListFileName() { return kGameVariant == 0 ? "swpflist" : "hfdflist"; }
+
+// The directories: the program's own files live in the current directory,
+// the built-in pictures where the command line says.
+void SetUpDirectories(const char* commandLine) {
+  char cwd[120];
+  if (_getcwd(cwd, sizeof cwd) && strlen(cwd) + 2 <= sizeof ProgramDirectory) {
+    CopyText(ProgramDirectory, sizeof ProgramDirectory, cwd);
+    if (ProgramDirectory[0] && ProgramDirectory[strlen(ProgramDirectory) - 1] != '/')
+      strcat(ProgramDirectory, "/");
+  } else {
+    // A directory too long to hold is named relatively: it is the current one.
+    CopyText(ProgramDirectory, sizeof ProgramDirectory, "./");
+  }
+  const char* cmd = commandLine ? commandLine : "";
+  size_t n = strlen(cmd);
+  if (n > 0 && n + 2 <= sizeof PictureDirectory) {
+    CopyText(PictureDirectory, sizeof PictureDirectory, cmd);
+    char last = PictureDirectory[n - 1];
+    if (last != '/' && last != '\\') strcat(PictureDirectory, "/");
+  } else {
+    // No directory given, or one too long to use: the pictures beside the
+    // program serve.
+    CopyText(PictureDirectory, sizeof PictureDirectory, ProgramDirectory);
+  }
+  CopyText(SavedGameDirectory, sizeof SavedGameDirectory, ProgramDirectory);
+  ProgramPath(StatsFilePath, sizeof StatsFilePath, "default.sw3");
+}
+
+int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
+  RegisterGameResources();
+  PuzzlePicture.flags &= ~PICTURE_HAS_DATA;
+  AppInstance = instance;
+  SetUpDirectories(commandLine);
+  RemoveStaleTempFiles(ProgramDirectory);
+  MeasureScreenDepth();
+  SetBoardDefaults();
+  if (kGameVariant == 0) ReadStatsFile();
+  CopyText(MenuName, sizeof MenuName, kGameVariant == 0 ? "MainMenu" : "HfdMenu");
+  if (previous) return 0;
+
+  WNDCLASSA wc{};
+  wc.style = CS_HREDRAW | CS_VREDRAW;
+  wc.lpfnWndProc = MainWindowProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconA(instance, "swicon");
+  wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  wc.lpszClassName = kProductName;
+  RegisterClassA(&wc);
+
+  ReadLists(ListFileName());
+
+  RECT desktop;
+  GetWindowRect(GetDesktopWindow(), &desktop);
+  Board->boardWidth = desktop.right - desktop.left;
+  Board->boardHeight = desktop.bottom - desktop.top;
+
+  MainWindow = CreateWindowExA(0, kProductName, kProductName, WS_POPUP | WS_CLIPCHILDREN, 0, 0,
+                               Board->boardWidth, Board->boardHeight, nullptr, nullptr, instance, nullptr);
+  if (!MainWindow) return 1;
+  ShowWindow(MainWindow, showCommand);
+  UpdateWindow(MainWindow);
+  InitMainWindow(MainWindow);
+
+  MenuStrip = CreateDialogParamA(instance, "MenuDialog", nullptr, StripDialogProc, 0);
+  HMENU stripMenu = LoadMenuA(instance, MenuName);
+  SetMenu(MenuStrip, stripMenu);
+  if (stripMode == 1) ShowWindow(MenuStrip, SW_SHOW);
+
+  if (kGameVariant == 0) {
+    RewriteList(MenuStrip, kUserPictureList);
+    RewriteList(MainWindow, kUserPictureList);
+    RewriteList(MenuStrip, kStatsFileList);
+    RewriteList(MainWindow, kStatsFileList);
+    SetStatsItemText(StatsFilePath, 111, MainWindow, MenuStrip);
+  } else {
+    RewriteList(MenuStrip, kBackgroundList);
+    RewriteList(MainWindow, kBackgroundList);
+    SetFieldMenuChecks();
+  }
+
+  SendMessageA(MainWindow, WM_PAINT, 0, 0);
+  PlayResourceToEnd("deepexpl");
+
+  if (menuNoteFlag != 1) {
+    if (MessageBoxA(MainWindow, kFirstRunNote, "Critical Note:", MB_OKCANCEL) == IDCANCEL) {
+      menuNoteFlag = 1;
+      WriteOptions();
+    }
+  }
+  RefreshStatsMenuItem();
+  SetFocus(MenuStrip);
+  return -1;
+}
+
+void InitMainWindow(HWND hwnd) {
+  PuzzlePicturePath[0] = 0;
+  BackgroundPath[0] = 0;
+  ReadOptions();
+  if (kGameVariant == 0) {
+    PictureRecord stats;
+    char path[300];
+    snprintf(path, sizeof path, "%sswpstats.tif", PictureDirectory);
+    if (DecodePictureFile(path, &stats)) StatsBitmap = PictureToBitmap(&stats, hwnd, -1, 0, 0, 0);
+    if (!PuzzlePicturePath[0]) {
+      snprintf(PuzzlePicturePath, sizeof PuzzlePicturePath, "%scathedra.bkg", PictureDirectory);
+    }
+  }
+  LoadNumberWords();
+  if (kGameVariant != 0) LoadStartupBackground();
+
+  PictureRecord clock;
+  LoadResourcePicture(&clock, "clock");
+  ClockBitmap = PictureToBitmap(&clock, hwnd, -1, 0, 0, 0);
+  ClockMask = ClockBitmap ? MakeMaskBitmap(ClockBitmap, 96, 96) : nullptr;
+
+  if (kGameVariant == 0) {
+    EggBitmap = LoadPictureBitmap(".egg", nullptr, nullptr, hwnd);
+    CardBackBitmap = LoadPictureBitmap(".cardback", &CardBackWidth, &CardBackHeight, hwnd);
+    if (DecodePictureFile(PuzzlePicturePath, &PuzzlePicture)) {
+      RECT client;
+      GetClientRect(hwnd, &client);
+      PuzzleBitmap = PictureToBitmap(&PuzzlePicture, hwnd, client.left, client.top, client.right, client.bottom);
+    }
+  } else {
+    EggBitmap = LoadPictureBitmap(".egg2", nullptr, nullptr, hwnd);
+    BombInstBitmap = LoadPictureBitmap(".BombInst", nullptr, nullptr, hwnd);
+  }
+
+  SeedRandom(GetTickCount());
+  if (kGameVariant == 0)
+    ResetBoard();
+  else
+    StartFieldGame();
+  Board->statsOn = 1;
+  Board->gameInProgress = 0;
+  titleScreenFlag = 1;
+  SetTimer(hwnd, 104, 1000, nullptr);
+  readyFlag = 1;
+}
+
+void ShutDown(HWND hwnd) {
+  WriteLists(ListFileName());
+  FreeNumberWords();
+  mainWindowGone = 1;
+  if (!stripGone && MenuStrip) SendMessageA(MenuStrip, WM_CLOSE, 0, 0);
+  KillTimer(hwnd, 104);
+  DeleteBitmapSlot(&TiledBackgroundBitmap);
+  DeleteBitmapSlot(&PuzzleBitmap);
+  if (PuzzlePicture.flags & PICTURE_HAS_DATA) ReleaseRecord(&PuzzlePicture);
+  DeleteBitmapSlot(&BombInstBitmap);
+  DeleteBitmapSlot(&EggBitmap);
+  DeleteBitmapSlot(&ClockBitmap);
+  DeleteBitmapSlot(&ClockMask);
+  DeleteBitmapSlot(&CardBackBitmap);
+  DeleteBitmapSlot(&BackgroundBitmap);
+  DeleteBitmapSlot(&StatsBitmap);
+  FreeGameSounds();
+  PostQuitMessage(0);
+}
+
+int PumpOneMessage() {
+  MSG msg;
+  if (!GetMessageA(&msg, nullptr, 0, 0)) {
+    quitFlag = 1;
+    return (int)msg.wParam;
+  }
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+  return 0;
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
+  int early = StartUp(instance, previous, commandLine, showCommand);
+  if (early >= 0) return early;
+  int code = 0;
+  while (!quitFlag) code = PumpOneMessage();
+  return code;
+}
