@@ -60,6 +60,9 @@ def sky(c, rng, stops, cloud_cover=0.5, cloud_cell=170, sun=None, horizon=1.0,
     shade_col = np.array([160, 158, 186], np.float32)
     col = shade_col[None, None, :] + (cloud_col - shade_col)[None, None, :] * \
         np.clip(0.35 + lit * 1.6, 0, 1)[:, :, None]
+    # billows inside the cloud so big clouds are not one flat white
+    detail = pl.fbm(W, H, cloud_cell * S / 3.0, rng, 4)
+    col *= (0.88 + 0.18 * detail)[:, :, None]
     a = np.clip(dens * 1.25, 0, 0.97)[:, :, None]
     arr = arr * (1 - a) + col * a
     if sun is not None:
