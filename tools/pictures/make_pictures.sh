@@ -1,7 +1,8 @@
 #!/bin/sh
 # Regenerates every picture the game ships from the scripts in this folder:
-# the embedded pictures in resources/pictures/ and the data files in data/.
-# Run from anywhere; the output is the same on every run.
+# the embedded pictures in resources/pictures/ (title, card back, clock,
+# icon) and the data files in data/ (the two built-in puzzle pictures and
+# the statistics picture), then checks them.  Every run gives the same files.
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
@@ -9,7 +10,7 @@ py=/usr/bin/python3
 mkdir -p "$root/resources/pictures" "$root/data"
 cd "$here"
 $py small_pictures.py "$root/resources/pictures"
-for s in stats_picture cathedral fire_engine; do
-    if [ -f "$s.py" ]; then $py "$s.py" "$root/data"; fi
-done
+$py stats_picture.py "$root/data"
+$py cathedral.py "$root/data"
+$py fire_engine.py "$root/data"
 $py check_pictures.py "$root"

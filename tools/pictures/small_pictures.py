@@ -306,16 +306,17 @@ def make_clock(path):
         a = m * math.pi / 30 - math.pi / 2
         x, y = cx + math.cos(a) * 38.2, cy + math.sin(a) * 38.2
         d.ellipse([P(x - 0.55, y - 0.55), P(x + 0.55, y + 0.55)], fill=(130, 150, 200))
-    # hour marks: bold gold wedges at 12/3/6/9, silver bars between
+    # hour marks: bold coral wedges at 12/3/6/9, pale bars between; neither
+    # colour is used by the hands, which are white, yellow and green
     for h in range(12):
         a = h * math.pi / 6 - math.pi / 2
         ca, sa = math.cos(a), math.sin(a)
         if h % 3 == 0:
             r0, r1, wdt = 31.0, 40.2, 2.2
-            col, edge = (255, 206, 84), (120, 78, 20)
+            col, edge = (244, 96, 80), (110, 30, 30)
         else:
             r0, r1, wdt = 34.0, 40.2, 1.25
-            col, edge = (224, 232, 250), (60, 70, 110)
+            col, edge = (176, 196, 240), (50, 60, 100)
         px, py = -sa, ca
         quad = [(cx + ca * r0 + px * wdt * 0.7, cy + sa * r0 + py * wdt * 0.7),
                 (cx + ca * r1 + px * wdt, cy + sa * r1 + py * wdt),
