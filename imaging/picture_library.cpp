@@ -233,16 +233,23 @@ void StorePixels(Magick::Image& image, PictureRecord* record) {
       image.colorSpace() != Magick::GRAYColorspace)
     image.colorSpace(Magick::sRGBColorspace);
   const size_t width = image.columns(), height = image.rows();
-  std::vector<unsigned char> rgba(width * height * 4);
-  image.write(0, 0, width, height, "RGBA", Magick::CharPixel, rgba.data());
   std::vector<uint32_t> words(width * height);
-  for (size_t i = 0; i < words.size(); ++i) {
-    const unsigned char* p = &rgba[i * 4];
-    unsigned a = p[3];
-    unsigned r = (p[0] * a + 255 * (255 - a) + 127) / 255;
-    unsigned g = (p[1] * a + 255 * (255 - a) + 127) / 255;
-    unsigned b = (p[2] * a + 255 * (255 - a) + 127) / 255;
-    words[i] = (r << 16) | (g << 8) | b;
+  if (!image.matte()) {
+    // Only ask for the alpha channel of pictures that have one: some readers
+    // leave it uninitialised otherwise.
+    image.write(0, 0, width, height, "BGRP", Magick::CharPixel, words.data());
+    for (uint32_t& w : words) w &= 0x00FFFFFFu;
+  } else {
+    std::vector<unsigned char> rgba(width * height * 4);
+    image.write(0, 0, width, height, "RGBA", Magick::CharPixel, rgba.data());
+    for (size_t i = 0; i < words.size(); ++i) {
+      const unsigned char* p = &rgba[i * 4];
+      unsigned a = p[3];
+      unsigned r = (p[0] * a + 255 * (255 - a) + 127) / 255;
+      unsigned g = (p[1] * a + 255 * (255 - a) + 127) / 255;
+      unsigned b = (p[2] * a + 255 * (255 - a) + 127) / 255;
+      words[i] = (r << 16) | (g << 8) | b;
+    }
   }
   record->pixels.words = std::move(words);
   record->width = (LONG)width;
@@ -358,6 +365,10 @@ size_t QualityFor(int factor) {
 }  // namespace
 
 // ---------------------------------------------------------------- the calls
+
+void PictureLibraryStartUp() {
+  EnsureMagick();
+}
 
 int ReadPictureInfo(LPCSTR path, PictureInfo* info) {
   if (info == nullptr) return PICTURE_BAD_ARGUMENT;

@@ -90,6 +90,11 @@ struct PictureInfo {
   LONG colorOrder = 0;
 };
 
+// Sets up ImageMagick with the limits and the coder policy above.  Every call
+// below does this itself the first time; it is public for code that wants to
+// use Magick++ directly before any picture has been read.
+void PictureLibraryStartUp();
+
 // Reads the size and depth of a picture file without decoding its pixels.
 // Returns 1 when the file is a picture the game reads, else negative.
 int ReadPictureInfo(LPCSTR path, PictureInfo* info);

@@ -1,0 +1,478 @@
+// The imaging library: hostile and damaged files, reading information without
+// decoding, the save formats, painting and capturing.
+#include <gtest/gtest.h>
+
+#include <Magick++.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "imaging/picture_library.h"
+#include "platform/testing.h"
+
+namespace {
+
+class TempDir {
+ public:
+  TempDir() {
+    char pattern[] = "/tmp/imaging_test_XXXXXX";
+    path_ = mkdtemp(pattern);
+  }
+  ~TempDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), (std::streamsize)bytes.size());
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A smooth picture, so lossy formats stay close: red across, green down.
+void MakeGradient(PictureRecord* record, int width, int height) {
+  PrepareRecord(record, width, height, 24);
+  record->pixels.words.resize((size_t)width * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      record->pixels.words[(size_t)y * width + x] =
+          ((uint32_t)(x * 255 / (width - 1)) << 16) | ((uint32_t)(y * 255 / (height - 1)) << 8) | 0x60;
+  record->flags |= PICTURE_HAS_DATA;
+}
+
+int Channel(uint32_t word, int shift) { return (int)((word >> shift) & 0xFF); }
+
+double MeanDifference(const PictureRecord& a, const PictureRecord& b) {
+  double sum = 0;
+  for (size_t i = 0; i < a.pixels.words.size(); ++i)
+    for (int shift : {0, 8, 16})
+      sum += std::abs(Channel(a.pixels.words[i], shift) - Channel(b.pixels.words[i], shift));
+  return sum / (a.pixels.words.size() * 3.0);
+}
+
+void Put32(std::string& s, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; ++i) s[at + i] = (char)(v >> (8 * i));
+}
+
+// A Windows BMP header for a 24-bit picture, followed by `dataBytes` of pixels.
+std::string BmpHeader(int32_t width, int32_t height, size_t dataBytes) {
+  std::string s(54 + dataBytes, '\0');
+  s[0] = 'B';
+  s[1] = 'M';
+  Put32(s, 2, (uint32_t)s.size());
+  Put32(s, 10, 54);
+  Put32(s, 14, 40);
+  Put32(s, 18, (uint32_t)width);
+  Put32(s, 22, (uint32_t)height);
+  s[26] = 1;
+  s[28] = 24;
+  return s;
+}
+
+uint32_t Crc32(const std::string& bytes) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char byte : bytes) {
+    crc ^= byte;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1)));
+  }
+  return ~crc;
+}
+
+void PutBig32(std::string& s, uint32_t v) {
+  for (int i = 3; i >= 0; --i) s += (char)(v >> (8 * i));
+}
+
+void PngChunk(std::string& png, const char* type, const std::string& data) {
+  std::string body = std::string(type, 4) + data;
+  PutBig32(png, (uint32_t)data.size());
+  png += body;
+  PutBig32(png, Crc32(body));
+}
+
+// A zlib stream of `count` zero bytes: one literal, then copies of 258 bytes
+// from one byte back, each 13 bits with the fixed Huffman codes.
+std::string DeflatedZeros(uint64_t count) {
+  std::string out = "\x78\x01";
+  uint32_t buffer = 0;
+  int used = 0;
+  auto bits = [&](uint32_t value, int n) {  // LSB first
+    buffer |= value << used;
+    used += n;
+    while (used >= 8) {
+      out += (char)(buffer & 0xFF);
+      buffer >>= 8;
+      used -= 8;
+    }
+  };
+  auto code = [&](uint32_t value, int n) {  // Huffman codes go MSB first
+    for (int i = n - 1; i >= 0; --i) bits((value >> i) & 1, 1);
+  };
+  bits(1, 1);  // last block
+  bits(1, 2);  // fixed codes
+  code(0x30, 8);  // literal 0
+  uint64_t left = count - 1;
+  for (; left >= 258; left -= 258) {
+    code(0xC5, 8);  // length 258
+    code(0, 5);     // distance 1
+  }
+  for (; left > 0; --left) code(0x30, 8);
+  code(0, 7);  // end of block
+  if (used > 0) bits(0, 8 - used);
+  PutBig32(out, (uint32_t)((count % 65521) << 16) | 1u);  // Adler-32 of zeros
+  return out;
+}
+
+// A valid PNG of one-bit grey pixels, all zero: tiny on disk, huge decoded.
+std::string PngBomb(uint32_t width, uint32_t height) {
+  std::string png = "\x89PNG\r\n\x1a\n";
+  std::string header;
+  PutBig32(header, width);
+  PutBig32(header, height);
+  header += std::string("\x01\x00\x00\x00\x00", 5);  // 1-bit grey, no interlace
+  PngChunk(png, "IHDR", header);
+  PngChunk(png, "IDAT", DeflatedZeros((uint64_t)height * (1 + (width + 7) / 8)));
+  PngChunk(png, "IEND", "");
+  return png;
+}
+
+std::string EncodeToBytes(PictureRecord* record, const TempDir& dir, const char* name, int format) {
+  std::string path = dir.File(name);
+  EXPECT_EQ(PICTURE_SUCCESS, EncodeFile(path.c_str(), record, format, 24, 2));
+  return ReadFile(path);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- hostile files
+
+TEST(PictureLibraryHostile, FilesThatAreNotPicturesAreRefused) {
+  TempDir dir;
+  const std::string svg =
+      "<?xml version=\"1.0\"?><svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\">"
+      "<image href=\"/etc/passwd\"/></svg>";
+  const std::string mvg = "push graphic-context\nviewbox 0 0 64 64\nimage over 0,0 0,0 '/etc/passwd'\n";
+  const std::string msl = "<?xml version=\"1.0\"?><image><read filename=\"/etc/passwd\"/></image>";
+  struct Case {
+    const char* name;
+    std::string bytes;
+  } cases[] = {
+      {"svg.bmp", svg},          // content decides, not the name
+      {"mvg.tga", mvg},          // even where the name alone would pick a reader
+      {"msl.png", msl},
+      {"postscript.jpg", "%!PS-Adobe-3.0\n0 0 moveto showpage\n"},
+      {"text.gif", "just some words, no picture here\n"},
+      {"empty.bmp", ""},
+      {"noise.bin", std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = dir.File(c.name);
+    WriteFile(path, c.bytes);
+    PictureInfo info;
+    EXPECT_NE(PICTURE_SUCCESS, ReadPictureInfo(path.c_str(), &info));
+    PictureRecord record;
+    EXPECT_NE(PICTURE_SUCCESS, DecodeFile(path.c_str(), &record, 0, 0));
+    EXPECT_EQ(0u, record.flags & PICTURE_HAS_DATA);
+    EXPECT_NE(PICTURE_SUCCESS,
+              ReadPictureInfoFromMemory(c.bytes.data(), &info, (DWORD)c.bytes.size()));
+  }
+  PictureInfo info;
+  EXPECT_EQ(PICTURE_FILE_ERROR, ReadPictureInfo(dir.File("missing.bmp").c_str(), &info));
+  // The coder policy holds for direct use of the library too.
+  EXPECT_THROW(Magick::Image("xc:red"), Magick::Exception);
+  EXPECT_THROW(Magick::Image("msl:" + dir.File("msl.png")), Magick::Exception);
+  EXPECT_EQ(PICTURE_FILE_ERROR, ReadPictureInfo(dir.File("").c_str(), &info));  // a folder
+}
+
+TEST(PictureLibraryHostile, HeadersClaimingHugePicturesAreRefusedBeforeDecoding) {
+  TempDir dir;
+  const std::string path = dir.File("huge.bmp");
+  WriteFile(path, BmpHeader(60000, 60000, 16));
+  PictureInfo info;
+  EXPECT_EQ(PICTURE_TOO_LARGE, ReadPictureInfo(path.c_str(), &info));
+  PictureRecord record;
+  PrepareRecord(&record, 60000, 60000, 24);
+  EXPECT_NE(PICTURE_SUCCESS, DecodeFile(path.c_str(), &record, 24, 0));
+  EXPECT_EQ(0u, record.flags & PICTURE_HAS_DATA);
+  EXPECT_EQ(0, record.width);  // a failed decode leaves a record of no size
+
+  // A compressed bomb: 16000 x 16000 pixels in about 200 KB.
+  const std::string bomb = PngBomb(16000, 16000);
+  ASSERT_LT(bomb.size(), 300000u);
+  EXPECT_EQ(PICTURE_TOO_LARGE, ReadPictureInfoFromMemory(bomb.data(), &info, (DWORD)bomb.size()));
+  EXPECT_NE(PICTURE_SUCCESS, DecodeMemory(bomb.data(), &record, 0, 0, (DWORD)bomb.size()));
+  EXPECT_EQ(0u, record.flags & PICTURE_HAS_DATA);
+
+  // The same kind of file within the limits is an ordinary picture.
+  const std::string small = PngBomb(300, 200);
+  ASSERT_EQ(PICTURE_SUCCESS, DecodeMemory(small.data(), &record, 0, 0, (DWORD)small.size()));
+  EXPECT_EQ(300, record.width);
+  EXPECT_EQ(0u, record.pixels.words[0]);  // black
+}
+
+TEST(PictureLibraryHostile, OversizedFilesAreNotReadIntoMemory) {
+  TempDir dir;
+  const std::string path = dir.File("big.png");
+  WriteFile(path, PngBomb(16, 16));
+  ASSERT_EQ(0, truncate(path.c_str(), kPictureMaxFileBytes + 1));  // sparse: cheap to make
+  PictureInfo info;
+  EXPECT_EQ(PICTURE_TOO_LARGE, ReadPictureInfo(path.c_str(), &info));
+}
+
+TEST(PictureLibraryHostile, DamagedFilesAreReadSafelyOrRefused) {
+  TempDir dir;
+  PictureRecord picture;
+  MakeGradient(&picture, 120, 90);
+  const std::string jpeg = EncodeToBytes(&picture, dir, "whole.jpg", PICTURE_FORMAT_JPEG);
+  const std::string webp = EncodeToBytes(&picture, dir, "whole.bkg", PICTURE_FORMAT_COMPACT);
+  const std::string gif = EncodeToBytes(&picture, dir, "whole.gif", PICTURE_FORMAT_GIF);
+
+  // A JPEG cut short is still a picture: the decoder warns and fills the rest.
+  const std::string cutJpeg = dir.File("cut.jpg");
+  WriteFile(cutJpeg, jpeg.substr(0, jpeg.size() * 6 / 10));
+  PictureRecord record;
+  ASSERT_EQ(PICTURE_SUCCESS, DecodeFile(cutJpeg.c_str(), &record, 0, 0));
+  EXPECT_EQ(120, record.width);
+  EXPECT_EQ(90, record.height);
+  EXPECT_EQ(120u * 90u, record.pixels.words.size());
+
+  // Others cut at various points: whatever the answer, a success is a whole
+  // picture of the right size.
+  for (const std::string* bytes : {&jpeg, &webp, &gif}) {
+    for (size_t keep : {(size_t)12, (size_t)40, bytes->size() / 2, bytes->size() - 3}) {
+      SCOPED_TRACE(keep);
+      if (DecodeMemory(bytes->data(), &record, 0, 0, (DWORD)keep) == PICTURE_SUCCESS) {
+        EXPECT_EQ(120, record.width);
+        EXPECT_EQ(record.pixels.words.size(), (size_t)record.width * record.height);
+      } else {
+        EXPECT_EQ(0u, record.flags & PICTURE_HAS_DATA);
+      }
+    }
+  }
+}
+
+TEST(PictureLibraryHostile, OnlyTheFirstFrameIsDecoded) {
+  PictureLibraryStartUp();
+  std::vector<Magick::Image> frames;
+  for (uint32_t colour : {0x00FF0000u, 0x000000FFu, 0x0000FF00u}) {
+    std::vector<uint32_t> pixels(20 * 10, colour);
+    frames.emplace_back(20, 10, "BGRP", Magick::CharPixel, pixels.data());
+    frames.back().magick("GIF");
+    frames.back().animationDelay(10);
+  }
+  Magick::Blob blob;
+  Magick::writeImages(frames.begin(), frames.end(), &blob, true);
+  PictureRecord record;
+  ASSERT_EQ(PICTURE_SUCCESS, DecodeMemory(blob.data(), &record, 0, 0, (DWORD)blob.length()));
+  EXPECT_EQ(20, record.width);
+  EXPECT_EQ(0x00FF0000u, record.pixels.words[0]);
+}
+
+// ---------------------------------------------------------------- information
+
+TEST(PictureLibraryInfo, InformationComesFromTheHeaderAlone) {
+  TempDir dir;
+  // The header is whole but the pixels are missing: decoding cannot work, yet
+  // the information reads.
+  const std::string path = dir.File("headeronly.bmp");
+  WriteFile(path, BmpHeader(200, 100, 10));
+  PictureInfo info;
+  ASSERT_EQ(PICTURE_SUCCESS, ReadPictureInfo(path.c_str(), &info));
+  EXPECT_EQ(200, info.width);
+  EXPECT_EQ(100, info.height);
+  EXPECT_EQ(24, info.bitsPerPixel);
+
+  // Palette pictures report their depth.
+  PictureRecord picture;
+  MakeGradient(&picture, 40, 30);
+  const std::string gifPath = dir.File("palette.gif");
+  ASSERT_EQ(PICTURE_SUCCESS, EncodeFile(gifPath.c_str(), &picture, PICTURE_FORMAT_GIF, 8, 0));
+  ASSERT_EQ(PICTURE_SUCCESS, ReadPictureInfo(gifPath.c_str(), &info));
+  EXPECT_EQ(8, info.bitsPerPixel);
+  EXPECT_EQ(40, info.width);
+}
+
+// ---------------------------------------------------------------- saving
+
+TEST(PictureLibraryEncode, EverySaveFormatRoundTrips) {
+  TempDir dir;
+  PictureRecord picture;
+  MakeGradient(&picture, 64, 48);
+  struct Case {
+    int format;
+    const char* name;
+    double tolerance;  // mean difference per channel
+    int depth;         // what the file says it holds
+  } cases[] = {
+      {PICTURE_FORMAT_COMPACT, "compact.bkg", 3, 24},
+      {PICTURE_FORMAT_PCX, "p.pcx", 0, 24},
+      {PICTURE_FORMAT_BMP, "w.bmp", 0, 24},
+      {PICTURE_FORMAT_JPEG, "j.jpg", 3, 24},
+      {PICTURE_FORMAT_JPEG_PROGRESSIVE, "jt.jpg", 3, 24},
+      {PICTURE_FORMAT_TIFF_LZW, "lzw.tif", 0, 24},
+      {PICTURE_FORMAT_TIFF, "plain.tif", 0, 24},
+      {PICTURE_FORMAT_GIF, "g.gif", 6, 8},
+      {PICTURE_FORMAT_TGA, "t.tga", 0, 24},
+      {PICTURE_FORMAT_OS2_BMP, "os2.bmp", 0, 24},
+      {PICTURE_FORMAT_PICT, "m.pct", 0, 24},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = dir.File(c.name);
+    ASSERT_EQ(PICTURE_SUCCESS,
+              EncodeFile(path.c_str(), &picture, c.format, c.format == PICTURE_FORMAT_GIF ? 8 : 24, 2));
+    PictureInfo info;
+    ASSERT_EQ(PICTURE_SUCCESS, ReadPictureInfo(path.c_str(), &info));
+    EXPECT_EQ(c.depth, info.bitsPerPixel);
+    PictureRecord back;
+    ASSERT_EQ(PICTURE_SUCCESS, DecodeFile(path.c_str(), &back, 0, 0));
+    ASSERT_EQ(64, back.width);
+    ASSERT_EQ(48, back.height);
+    EXPECT_LE(MeanDifference(picture, back), c.tolerance);
+  }
+}
+
+TEST(PictureLibraryEncode, FormatsKeepTheirDistinguishingFeatures) {
+  TempDir dir;
+  // Few colours, which an encoder left to itself would write with a palette.
+  PictureRecord flat;
+  PrepareRecord(&flat, 32, 32, 24);
+  flat.pixels.words.assign(32 * 32, 0x00FFFFFF);
+  flat.pixels.words[5] = 0x00000000;
+  flat.flags |= PICTURE_HAS_DATA;
+
+  const std::string bmp = EncodeToBytes(&flat, dir, "w.bmp", PICTURE_FORMAT_BMP);
+  ASSERT_GT(bmp.size(), 30u);
+  EXPECT_EQ(40, bmp[14]);  // the Windows header
+  EXPECT_EQ(24, bmp[28]);  // true colour even for two colours
+  const std::string os2 = EncodeToBytes(&flat, dir, "o.bmp", PICTURE_FORMAT_OS2_BMP);
+  ASSERT_GT(os2.size(), 30u);
+  EXPECT_EQ(12, os2[14]);  // the OS/2 header
+  EXPECT_EQ(24, os2[24]);
+
+  const std::string lzw = EncodeToBytes(&flat, dir, "c.tif", PICTURE_FORMAT_TIFF_LZW);
+  const std::string plain = EncodeToBytes(&flat, dir, "u.tif", PICTURE_FORMAT_TIFF);
+  EXPECT_LT(lzw.size() * 4, plain.size());
+
+  PictureRecord gradient;
+  MakeGradient(&gradient, 64, 48);
+  const std::string progressive =
+      EncodeToBytes(&gradient, dir, "p.jpg", PICTURE_FORMAT_JPEG_PROGRESSIVE);
+  const std::string baseline = EncodeToBytes(&gradient, dir, "b.jpg", PICTURE_FORMAT_JPEG);
+  EXPECT_NE(std::string::npos, progressive.find("\xFF\xC2"));  // progressive frame
+  EXPECT_EQ(std::string::npos, baseline.find("\xFF\xC2"));
+}
+
+TEST(PictureLibraryEncode, FailedSavesReportFailureAndKeepTheOldFile) {
+  TempDir dir;
+  const std::string path = dir.File("keep.bmp");
+  WriteFile(path, "old contents");
+  PictureRecord picture;
+  MakeGradient(&picture, 64, 48);
+
+  TestFailWritesAfter(100);  // the disk fills up part-way
+  int result = EncodeFile(path.c_str(), &picture, PICTURE_FORMAT_BMP, 24, 0);
+  TestFailWritesAfter(-1);
+  EXPECT_NE(PICTURE_SUCCESS, result);
+  EXPECT_EQ("old contents", ReadFile(path));
+
+  PictureRecord empty;
+  EXPECT_EQ(PICTURE_BAD_ARGUMENT, EncodeFile(path.c_str(), &empty, PICTURE_FORMAT_BMP, 24, 0));
+  EXPECT_EQ(PICTURE_BAD_ARGUMENT, EncodeFile(path.c_str(), &picture, 99, 24, 0));
+  EXPECT_NE(PICTURE_SUCCESS,
+            EncodeFile(dir.File("no/such/folder.bmp").c_str(), &picture, PICTURE_FORMAT_BMP, 24, 0));
+  EXPECT_EQ("old contents", ReadFile(path));
+}
+
+// ---------------------------------------------------------------- depth
+
+TEST(PictureLibraryDepth, FixedPaletteConversionUsesOnlyPaletteColours) {
+  PictureRecord picture;
+  MakeGradient(&picture, 64, 48);
+  ASSERT_EQ(PICTURE_SUCCESS, ConvertDepth(&picture, 8, 1, nullptr, nullptr));
+  EXPECT_EQ(8, picture.bitsPerPixel);
+  std::vector<uint32_t> palette;
+  for (int i = 0; i < 256; ++i) {
+    COLORREF c = FixedPaletteColor(i);
+    palette.push_back(((uint32_t)GetRValue(c) << 16) | ((uint32_t)GetGValue(c) << 8) | GetBValue(c));
+  }
+  for (uint32_t word : picture.pixels.words)
+    ASSERT_NE(palette.end(), std::find(palette.begin(), palette.end(), word)) << std::hex << word;
+
+  // Deeper targets keep the pixels.
+  MakeGradient(&picture, 64, 48);
+  std::vector<uint32_t> before = picture.pixels.words;
+  ASSERT_EQ(PICTURE_SUCCESS, ConvertDepth(&picture, 32, 4, nullptr, nullptr));
+  EXPECT_EQ(32, picture.bitsPerPixel);
+  EXPECT_EQ(before, picture.pixels.words);
+}
+
+// ---------------------------------------------------------------- painting and capture
+
+TEST(PictureLibraryPaint, PaintsOneToOneAndStretchedAndCapturesBack) {
+  HDC screen = GetDC(0);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 40, 30);
+  ReleaseDC(0, screen);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+
+  // Four flat quadrants.
+  PictureRecord picture;
+  PrepareRecord(&picture, 4, 4, 24);
+  picture.pixels.words = {0xFF0000, 0xFF0000, 0x00FF00, 0x00FF00,  //
+                          0xFF0000, 0xFF0000, 0x00FF00, 0x00FF00,  //
+                          0x0000FF, 0x0000FF, 0xFFFFFF, 0xFFFFFF,  //
+                          0x0000FF, 0x0000FF, 0xFFFFFF, 0xFFFFFF};
+  picture.flags |= PICTURE_HAS_DATA;
+
+  RECT same = {1, 2, 5, 6};
+  ASSERT_EQ(PICTURE_SUCCESS, PaintRecord(0, memory, &picture, &same, nullptr, nullptr));
+  EXPECT_EQ(RGB(255, 0, 0), GetPixel(memory, 1, 2));
+  EXPECT_EQ(RGB(0, 255, 0), GetPixel(memory, 4, 2));
+  EXPECT_EQ(RGB(0, 0, 255), GetPixel(memory, 1, 5));
+  EXPECT_EQ(RGB(255, 255, 255), GetPixel(memory, 4, 5));
+  EXPECT_EQ(RGB(0, 0, 0), GetPixel(memory, 5, 6));  // nothing outside the rectangle
+
+  RECT wide = {10, 0, 40, 30};
+  ASSERT_EQ(PICTURE_SUCCESS, PaintRecord(0, memory, &picture, &wide, nullptr, nullptr));
+  auto near = [&](int x, int y, int r, int g, int b) {
+    COLORREF c = GetPixel(memory, x, y);
+    EXPECT_NEAR(r, GetRValue(c), 12) << x << "," << y;
+    EXPECT_NEAR(g, GetGValue(c), 12) << x << "," << y;
+    EXPECT_NEAR(b, GetBValue(c), 12) << x << "," << y;
+  };
+  near(11, 1, 255, 0, 0);
+  near(38, 1, 0, 255, 0);
+  near(11, 28, 0, 0, 255);
+  near(38, 28, 255, 255, 255);
+
+  RECT part = {1, 2, 5, 6};
+  PictureRecord captured;
+  ASSERT_EQ(PICTURE_SUCCESS, CapturePicture(memory, &captured, &part));
+  EXPECT_EQ(4, captured.width);
+  EXPECT_EQ(4, captured.height);
+  EXPECT_EQ(24, captured.bitsPerPixel);
+  EXPECT_EQ(picture.pixels.words, captured.pixels.words);
+
+  RECT empty = {5, 5, 5, 9};
+  EXPECT_NE(PICTURE_SUCCESS, PaintRecord(0, memory, &picture, &empty, nullptr, nullptr));
+  PictureRecord none;
+  EXPECT_NE(PICTURE_SUCCESS, PaintRecord(0, memory, &none, &same, nullptr, nullptr));
+
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+}
