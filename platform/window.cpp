@@ -248,7 +248,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
       } else {
         w->host->show();
       }
-      w->host->raise();
+      if (!g_test) w->host->raise();
       if (w->parent == nullptr && !w->isDialog && !g_focus) g_focus = hwnd;
       break;
   }
@@ -365,7 +365,7 @@ HWND SetParent(HWND child, HWND parent) {
   }
   ApplyGeometry(c);
   if (vis) c->host->show(); else c->host->hide();
-  if (vis) c->host->raise();
+  if (vis && !g_test) c->host->raise();
   return old;
 }
 

@@ -1,0 +1,140 @@
+// Drawing behaviour the game leans on: raster operations, inverting outlines
+// that restore what they covered, clipping, monochrome conversions, and
+// pictures passed in and out as device-independent bits.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/testing.h"
+#include "platform/win32.h"
+
+namespace {
+struct MemoryCanvas {
+  HDC dc;
+  HBITMAP bitmap;
+  HGDIOBJ old;
+  MemoryCanvas(int w, int h, COLORREF fill) {
+    HDC screen = GetDC(nullptr);
+    dc = CreateCompatibleDC(screen);
+    bitmap = CreateCompatibleBitmap(screen, w, h);
+    ReleaseDC(nullptr, screen);
+    old = SelectObject(dc, bitmap);
+    HBRUSH b = CreateSolidBrush(fill);
+    RECT r{0, 0, w, h};
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+  }
+  ~MemoryCanvas() {
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+};
+}  // namespace
+
+TEST(Gdi, NotXorOutlineDrawnTwiceRestoresEveryPixel) {
+  MemoryCanvas c(60, 40, RGB(10, 200, 30));
+  for (int x = 0; x < 60; x += 3) SetPixel(c.dc, x, x % 40, RGB(x * 4, 7, 250 - x));
+  std::vector<COLORREF> before;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 60; ++x) before.push_back(GetPixel(c.dc, x, y));
+
+  SetROP2(c.dc, R2_NOTXORPEN);
+  LOGBRUSH lb{BS_HOLLOW, 0, 0};
+  HBRUSH hollow = CreateBrushIndirect(&lb);
+  HGDIOBJ oldBrush = SelectObject(c.dc, hollow);
+  Rectangle(c.dc, 5, 5, 30, 20);
+  Rectangle(c.dc, 10, 8, 50, 35);  // overlapping the first
+  // The border inverts; the inside of a hollow rectangle is untouched.
+  EXPECT_EQ(GetPixel(c.dc, 5, 5), RGB(255 - 10, 255 - 200, 255 - 30));
+  EXPECT_EQ(GetPixel(c.dc, 29, 19), RGB(255 - 10, 255 - 200, 255 - 30));
+  EXPECT_EQ(GetPixel(c.dc, 30, 20), before[20 * 60 + 30]) << "right and bottom edges are excluded";
+  EXPECT_EQ(GetPixel(c.dc, 15, 15), before[15 * 60 + 15]);
+  Rectangle(c.dc, 5, 5, 30, 20);
+  Rectangle(c.dc, 10, 8, 50, 35);
+  SelectObject(c.dc, oldBrush);
+  DeleteObject(hollow);
+  int i = 0;
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 60; ++x, ++i) ASSERT_EQ(GetPixel(c.dc, x, y), before[i]) << x << "," << y;
+}
+
+TEST(Gdi, ClipRegionLimitsEveryKindOfDrawing) {
+  MemoryCanvas c(40, 40, RGB(0, 0, 0));
+  HRGN rgn = CreateRectRgn(10, 10, 20, 20);
+  SelectClipRgn(c.dc, rgn);
+  DeleteObject(rgn);  // the DC keeps its own copy
+  HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+  RECT all{0, 0, 40, 40};
+  FillRect(c.dc, &all, white);
+  EXPECT_EQ(GetPixel(c.dc, 10, 10), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(c.dc, 19, 19), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(c.dc, 20, 20), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(c.dc, 9, 15), RGB(0, 0, 0));
+  SetPixel(c.dc, 5, 5, RGB(1, 2, 3));
+  EXPECT_EQ(GetPixel(c.dc, 5, 5), RGB(0, 0, 0));
+  SelectClipRgn(c.dc, nullptr);
+  InvertRect(c.dc, &all);
+  EXPECT_EQ(GetPixel(c.dc, 5, 5), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(c.dc, 15, 15), RGB(0, 0, 0));
+  DeleteObject(white);
+}
+
+TEST(Gdi, MonochromeMasksFollowTheBackgroundColour) {
+  MemoryCanvas colour(4, 1, RGB(0, 0, 0));
+  SetPixel(colour.dc, 1, 0, RGB(1, 1, 1));
+  SetPixel(colour.dc, 2, 0, RGB(255, 255, 255));
+  SetPixel(colour.dc, 3, 0, RGB(0, 0, 0));
+  // A memory DC starts monochrome, so a bitmap made for it is monochrome.
+  HDC maskDC = CreateCompatibleDC(nullptr);
+  HBITMAP mask = CreateCompatibleBitmap(maskDC, 4, 1);
+  BITMAP bm;
+  GetObjectA(mask, sizeof bm, &bm);
+  EXPECT_EQ(bm.bmBitsPixel, 1);
+  HGDIOBJ old = SelectObject(maskDC, mask);
+  SetBkColor(colour.dc, RGB(0, 0, 0));
+  BitBlt(maskDC, 0, 0, 4, 1, colour.dc, 0, 0, SRCCOPY);
+  EXPECT_EQ(GetPixel(maskDC, 0, 0), RGB(255, 255, 255)) << "pure black becomes the transparent part";
+  EXPECT_EQ(GetPixel(maskDC, 1, 0), RGB(0, 0, 0)) << "near black stays opaque";
+  EXPECT_EQ(GetPixel(maskDC, 2, 0), RGB(0, 0, 0));
+  EXPECT_EQ(GetPixel(maskDC, 3, 0), RGB(255, 255, 255));
+
+  // Mask with SRCAND then picture with SRCPAINT: black shows what is beneath.
+  MemoryCanvas board(4, 1, RGB(50, 60, 70));
+  BitBlt(board.dc, 0, 0, 4, 1, maskDC, 0, 0, SRCAND);
+  BitBlt(board.dc, 0, 0, 4, 1, colour.dc, 0, 0, SRCPAINT);
+  EXPECT_EQ(GetPixel(board.dc, 0, 0), RGB(50, 60, 70));
+  EXPECT_EQ(GetPixel(board.dc, 1, 0), RGB(1, 1, 1));
+  EXPECT_EQ(GetPixel(board.dc, 2, 0), RGB(255, 255, 255));
+  SelectObject(maskDC, old);
+  DeleteObject(mask);
+  DeleteDC(maskDC);
+}
+
+TEST(Gdi, StretchAndDeviceIndependentBitsRoundTrip) {
+  MemoryCanvas src(2, 2, RGB(0, 0, 0));
+  SetPixel(src.dc, 0, 0, RGB(255, 0, 0));
+  SetPixel(src.dc, 1, 0, RGB(0, 255, 0));
+  SetPixel(src.dc, 0, 1, RGB(0, 0, 255));
+  SetPixel(src.dc, 1, 1, RGB(9, 9, 9));
+  MemoryCanvas dst(4, 4, RGB(7, 7, 7));
+  StretchBlt(dst.dc, 0, 0, 4, 4, src.dc, 0, 0, 2, 2, SRCCOPY);
+  EXPECT_EQ(GetPixel(dst.dc, 1, 1), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dst.dc, 2, 1), RGB(0, 255, 0));
+  EXPECT_EQ(GetPixel(dst.dc, 1, 3), RGB(0, 0, 255));
+  EXPECT_EQ(GetPixel(dst.dc, 3, 3), RGB(9, 9, 9));
+
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = 4;
+  bi.bmiHeader.biHeight = -4;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  std::vector<uint32_t> bits(16);
+  ASSERT_EQ(GetDIBits(dst.dc, dst.bitmap, 0, 4, bits.data(), &bi, DIB_RGB_COLORS), 4);
+  EXPECT_EQ(bits[0], 0x00FF0000u) << "a DIB word is 0x00RRGGBB";
+  MemoryCanvas back(4, 4, RGB(0, 0, 0));
+  StretchDIBits(back.dc, 0, 0, 4, 4, 0, 0, 4, 4, bits.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(GetPixel(back.dc, x, y), GetPixel(dst.dc, x, y));
+}
