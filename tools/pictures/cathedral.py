@@ -647,7 +647,7 @@ def make(path):
     c = pl.Canvas(W, H, S)
     sc.sky(c, rng, [(0.0, (52, 92, 170)), (0.45, (108, 158, 214)), (0.85, (214, 206, 196)),
                     (1.0, (246, 214, 170))],
-           cloud_cover=0.64, cloud_cell=115, sun=(90, 120, 22), horizon=GROUND / H,
+           cloud_cover=0.60, cloud_cell=115, sun=(90, 120, 22), horizon=GROUND / H,
            wisps=0.5, warm_side=0.5)
     # distant hills and a far town in haze at the horizon
     hills = [(0, 560)] + [(x, 520 + 18 * math.sin(x / 70.0) + 10 * math.sin(x / 23.0 + 1))

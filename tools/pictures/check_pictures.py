@@ -68,6 +68,20 @@ def check(root):
         need(not near.any(), "CLOCK.png: near-black pixels (%d)" % near.sum())
         need(black[d2 < 47 * 47].sum() == 0, "CLOCK.png: holes near the rim")
 
+    stats = os.path.join(data, "swpstats.tif")
+    if os.path.exists(stats):
+        # the dialog writes white on (128, 0, 0) into these rectangles; the
+        # picture must be exactly that colour there so the values sit cleanly
+        from stats_picture import VALUES, VALUE_RED
+        a = np.asarray(Image.open(stats).convert("RGB"), dtype=np.int32)
+        for (l, t, r, b), caption in VALUES:
+            patch = a[t:b, l:r]
+            need((patch == VALUE_RED).all(),
+                 "swpstats.tif: value box for %r is not plain dark red" % caption)
+            left = a[t:b, max(0, l - 200):l - 8]
+            need(left.std() > 20,
+                 "swpstats.tif: no caption beside %r" % caption)
+
     egg = os.path.join(res, "EGG.png")
     if os.path.exists(egg):
         a = np.asarray(Image.open(egg).convert("RGB"), dtype=np.int32)

@@ -10,7 +10,7 @@ import picturelib as pl
 
 
 def sky(c, rng, stops, cloud_cover=0.5, cloud_cell=170, sun=None, horizon=1.0,
-        wisps=0.45, warm_side=0.0):
+        wisps=0.45, warm_side=0.0, mottle_amount=0.22):
     """Gradient sky with soft, lit clouds and high wisps over the whole
     canvas.  stops run from the top (0) to `horizon` (fraction of the
     height).  warm_side > 0 warms the left of the sky, < 0 the right."""
@@ -24,6 +24,11 @@ def sky(c, rng, stops, cloud_cover=0.5, cloud_cell=170, sun=None, horizon=1.0,
     # gentle colour drift so no two patches of sky look the same
     drift = pl.fbm(W, H, 260 * S, rng, 4)
     arr *= (0.90 + 0.20 * drift)[:, :, None]
+    # a faint mottle of thin haze, so even clear patches have a grain of
+    # their own
+    mottle = pl.fbm(W, H, 34 * S, rng, 4)
+    haze = np.clip((mottle - 0.45) * 1.6, 0, 1) * mottle_amount
+    arr = arr * (1 - haze[:, :, None]) + haze[:, :, None] * np.array([236, 240, 250], np.float32)
     if sun is not None:
         sx, sy, sr = sun
         yy, xx = np.mgrid[0:H, 0:W].astype(np.float32)
@@ -61,8 +66,8 @@ def sky(c, rng, stops, cloud_cover=0.5, cloud_cell=170, sun=None, horizon=1.0,
     col = shade_col[None, None, :] + (cloud_col - shade_col)[None, None, :] * \
         np.clip(0.35 + lit * 1.6, 0, 1)[:, :, None]
     # billows inside the cloud so big clouds are not one flat white
-    detail = pl.fbm(W, H, cloud_cell * S / 3.0, rng, 4)
-    col *= (0.88 + 0.18 * detail)[:, :, None]
+    detail = pl.fbm(W, H, cloud_cell * S / 3.0, rng, 5, 0.6)
+    col *= (0.80 + 0.30 * detail)[:, :, None]
     a = np.clip(dens * 1.25, 0, 0.97)[:, :, None]
     arr = arr * (1 - a) + col * a
     if sun is not None:
