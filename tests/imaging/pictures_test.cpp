@@ -1,0 +1,208 @@
+// Pictures from resources and files, and the screen bitmaps made from them.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+#include <unistd.h>
+
+#include "imaging/pictures.h"
+#include "imaging/screen_bitmaps.h"
+
+namespace {
+
+COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
+  HDC memory = CreateCompatibleDC(0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  COLORREF c = GetPixel(memory, x, y);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  return c;
+}
+
+void SizeOf(HBITMAP bitmap, int* width, int* height) {
+  BITMAP info = {};
+  GetObjectA(bitmap, sizeof info, &info);
+  *width = info.bmWidth;
+  *height = info.bmHeight;
+}
+
+COLORREF ColourOf(uint32_t word) {
+  return RGB((word >> 16) & 0xFF, (word >> 8) & 0xFF, word & 0xFF);
+}
+
+// A picture whose every pixel differs from its neighbours.
+void MakePattern(PictureRecord* record, int width, int height) {
+  PrepareRecord(record, width, height, 24);
+  record->pixels.words.resize((size_t)width * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      record->pixels.words[(size_t)y * width + x] = ((uint32_t)(x & 0xFF) << 16) |
+                                                    ((uint32_t)(y & 0xFF) << 8) | ((x + y) & 0xFF);
+  record->flags |= PICTURE_HAS_DATA;
+}
+
+class PicturesTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/pictures_test_XXXXXX";
+    dir_ = mkdtemp(pattern);
+    if (colourDepth == 0) MeasureScreenDepth();
+  }
+  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+  std::string File(const char* name) const { return dir_ + "/" + name; }
+
+  std::string dir_;
+};
+
+}  // namespace
+
+TEST_F(PicturesTest, ResourcePicturesBecomeBitmapsOfTheirOwnSize) {
+  HCURSOR before = LoadCursorA(0, IDC_ARROW);
+  SetCursor(before);
+
+  int width = 0, height = 0;
+  HBITMAP cardBack = LoadPictureBitmap(".cardback", &width, &height, 0);
+  ASSERT_NE(nullptr, cardBack);
+  EXPECT_EQ(256, width);
+  EXPECT_EQ(192, height);
+  int bitmapWidth, bitmapHeight;
+  SizeOf(cardBack, &bitmapWidth, &bitmapHeight);
+  EXPECT_EQ(256, bitmapWidth);
+  EXPECT_EQ(192, bitmapHeight);
+
+  // The bitmap holds the picture exactly: no conversion, no resampling.
+  PictureRecord decoded;
+  LoadResourcePicture(&decoded, "CARDBACK");
+  ASSERT_TRUE(decoded.flags & PICTURE_HAS_DATA);
+  for (int y : {0, 77, 191})
+    for (int x : {0, 130, 255})
+      EXPECT_EQ(ColourOf(decoded.pixels.words[(size_t)y * 256 + x]), PixelOf(cardBack, x, y));
+  DeleteObject(cardBack);
+
+  // Names are matched without regard to case; the size pointers are optional.
+  HBITMAP egg = LoadPictureBitmap(".EgG", nullptr, &height, 0);
+  ASSERT_NE(nullptr, egg);
+  EXPECT_EQ(190, height);
+  SizeOf(egg, &bitmapWidth, &bitmapHeight);
+  EXPECT_EQ(306, bitmapWidth);
+  DeleteObject(egg);
+
+  width = height = -7;
+  EXPECT_EQ(nullptr, LoadPictureBitmap(".nosuchpicture", &width, &height, 0));
+  EXPECT_EQ(-7, width);
+  EXPECT_EQ(-7, height);
+
+  EXPECT_EQ(before, SetCursor(before));  // the wait cursor is gone again
+}
+
+TEST_F(PicturesTest, ResourcePictureRecordsAreFilledOrLeftEmpty) {
+  PictureRecord clock;
+  LoadResourcePicture(&clock, "clock");
+  ASSERT_TRUE(clock.flags & PICTURE_HAS_DATA);
+  EXPECT_EQ(96, clock.width);
+  EXPECT_EQ(96, clock.height);
+  EXPECT_EQ(96, clock.view.right);
+  EXPECT_EQ(96, clock.view.bottom);
+
+  LoadResourcePicture(&clock, "missing");
+  EXPECT_FALSE(clock.flags & PICTURE_HAS_DATA);
+  EXPECT_TRUE(clock.pixels.words.empty());
+}
+
+TEST_F(PicturesTest, DecodePictureFileSucceedsOnlyForWholePictures) {
+  PictureRecord source;
+  MakePattern(&source, 50, 40);
+  const std::string good = File("good.tif");
+  ASSERT_EQ(PICTURE_SUCCESS, EncodeFile(good.c_str(), &source, PICTURE_FORMAT_TIFF_LZW, 24, 0));
+
+  PictureRecord record;
+  ASSERT_EQ(1, DecodePictureFile(good.c_str(), &record));
+  EXPECT_EQ(50, record.width);
+  EXPECT_EQ(40, record.height);
+  EXPECT_EQ(24, record.bitsPerPixel);
+  EXPECT_EQ(source.pixels.words, record.pixels.words);
+
+  // Not a picture: the record is left as it was.
+  const std::string text = File("notes.tif");
+  std::ofstream(text) << "not a picture";
+  EXPECT_EQ(0, DecodePictureFile(text.c_str(), &record));
+  EXPECT_EQ(0, DecodePictureFile(File("missing.tif").c_str(), &record));
+  EXPECT_TRUE(record.flags & PICTURE_HAS_DATA);
+  EXPECT_EQ(50, record.width);
+
+  // A header that reads over pixels that do not: reported as a failure, and
+  // the record holds nothing rather than a half-made picture.
+  std::string bmp(54 + 30, '\0');
+  const unsigned char header[] = {'B', 'M', 84, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
+                                  200, 0, 0, 0, 100, 0, 0, 0, 1, 0, 24, 0};
+  bmp.replace(0, sizeof header, reinterpret_cast<const char*>(header), sizeof header);
+  const std::string damaged = File("damaged.bmp");
+  std::ofstream(damaged, std::ios::binary) << bmp;
+  PictureInfo info;
+  ASSERT_EQ(PICTURE_SUCCESS, ReadPictureInfo(damaged.c_str(), &info));
+  EXPECT_EQ(0, DecodePictureFile(damaged.c_str(), &record));
+  EXPECT_FALSE(record.flags & PICTURE_HAS_DATA);
+  EXPECT_TRUE(record.pixels.words.empty());
+}
+
+TEST_F(PicturesTest, StretchedBitmapOfTheSameSizeIsExactAndKeepsTheRecord) {
+  PictureRecord picture;
+  MakePattern(&picture, 320, 320);
+  const std::vector<uint32_t> original = picture.pixels.words;
+
+  HBITMAP bitmap = PictureToBitmap(&picture, 0, 0, 0, 320, 320);
+  ASSERT_NE(nullptr, bitmap);
+  int width, height;
+  SizeOf(bitmap, &width, &height);
+  EXPECT_EQ(320, width);
+  EXPECT_EQ(320, height);
+  for (int y = 0; y < 320; y += 7)
+    for (int x = 0; x < 320; x += 5)
+      ASSERT_EQ(ColourOf(original[(size_t)y * 320 + x]), PixelOf(bitmap, x, y)) << x << "," << y;
+  DeleteObject(bitmap);
+
+  EXPECT_TRUE(picture.flags & PICTURE_HAS_DATA);
+  EXPECT_EQ(original, picture.pixels.words);
+  EXPECT_EQ(32, picture.bitsPerPixel);  // converted to the screen's depth
+  EXPECT_EQ(320, picture.view.right);
+}
+
+TEST_F(PicturesTest, StretchedAndOwnSizeBitmaps) {
+  PictureRecord picture;
+  PrepareRecord(&picture, 2, 1, 24);
+  picture.pixels.words = {0x00FF0000, 0x000000FF};  // red, blue
+  picture.flags |= PICTURE_HAS_DATA;
+
+  // Stretched to any rectangle, proportions not kept; the record stays.
+  HBITMAP wide = PictureToBitmap(&picture, 0, 0, 0, 200, 30);
+  int width, height;
+  SizeOf(wide, &width, &height);
+  EXPECT_EQ(200, width);
+  EXPECT_EQ(30, height);
+  EXPECT_NEAR(255, GetRValue(PixelOf(wide, 2, 15)), 8);
+  EXPECT_NEAR(255, GetBValue(PixelOf(wide, 197, 15)), 8);
+  EXPECT_EQ(0, picture.view.left);
+  EXPECT_EQ(200, picture.view.right);
+  EXPECT_EQ(30, picture.view.bottom);
+  EXPECT_TRUE(picture.flags & PICTURE_HAS_DATA);
+  DeleteObject(wide);
+
+  // Its own size: the record's data is freed afterwards.
+  HBITMAP own = PictureToBitmap(&picture, 0, -1, 0, 0, 0);
+  SizeOf(own, &width, &height);
+  EXPECT_EQ(2, width);
+  EXPECT_EQ(1, height);
+  EXPECT_EQ(RGB(0, 0, 255), PixelOf(own, 1, 0));
+  EXPECT_FALSE(picture.flags & PICTURE_HAS_DATA);
+  EXPECT_TRUE(picture.pixels.words.empty());
+  DeleteObject(own);
+
+  // With nothing decoded: no own-size bitmap; a stretched one is black.
+  EXPECT_EQ(nullptr, PictureToBitmap(&picture, 0, -1, 0, 0, 0));
+  HBITMAP black = PictureToBitmap(&picture, 0, 0, 0, 40, 30);
+  ASSERT_NE(nullptr, black);
+  EXPECT_EQ(RGB(0, 0, 0), PixelOf(black, 20, 15));
+  DeleteObject(black);
+}
