@@ -493,7 +493,7 @@ int PaintRecord(HWND, HDC dc, PictureRecord* record, const RECT* rect, void*, vo
   if (dc == nullptr || rect == nullptr || !HoldsPixels(record)) return PICTURE_BAD_ARGUMENT;
   const long width = (long)rect->right - rect->left, height = (long)rect->bottom - rect->top;
   if (width <= 0 || height <= 0) return PICTURE_BAD_ARGUMENT;
-  if (width > kPictureMaxSide || height > kPictureMaxSide) return PICTURE_TOO_LARGE;
+  if (!SizeAcceptable(width, height)) return PICTURE_TOO_LARGE;
   const uint32_t* pixels = record->pixels.words.data();
   std::vector<uint32_t> scaled;
   if (width != record->width || height != record->height) {

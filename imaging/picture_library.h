@@ -51,7 +51,7 @@
 // resources) and keep a hostile file from taking the machine's memory.
 constexpr long kPictureMaxFileBytes = 64L * 1024 * 1024;
 constexpr long kPictureMaxSide = 16384;
-constexpr long long kPictureMaxPixels = 32LL * 1024 * 1024;
+constexpr long long kPictureMaxPixels = 16LL * 1024 * 1024;
 
 // The pixel block of a PictureRecord: width x height words of 0x00RRGGBB, top
 // row first.  It cannot be copied, so that two records never think they own

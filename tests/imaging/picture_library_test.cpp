@@ -281,6 +281,23 @@ TEST(PictureLibraryHostile, OnlyTheFirstFrameIsDecoded) {
   EXPECT_EQ(0x00FF0000u, record.pixels.words[0]);
 }
 
+TEST(PictureLibraryHostile, LargeLegalPicturesStillDecode) {
+  // The widest puzzle picture the game takes, and a tall one near the pixel
+  // limit: the limits must not refuse these.
+  TempDir dir;
+  for (const auto& size : {std::make_pair(2048, 1536), std::make_pair(1024, 16000)}) {
+    PictureRecord picture;
+    MakeGradient(&picture, size.first, size.second);
+    const std::string path = dir.File("large.bmp");
+    ASSERT_EQ(PICTURE_SUCCESS, EncodeFile(path.c_str(), &picture, PICTURE_FORMAT_BMP, 24, 0));
+    PictureRecord back;
+    ASSERT_EQ(PICTURE_SUCCESS, DecodeFile(path.c_str(), &back, 0, 0));
+    EXPECT_EQ(size.first, back.width);
+    EXPECT_EQ(size.second, back.height);
+    EXPECT_EQ(picture.pixels.words[12345], back.pixels.words[12345]);
+  }
+}
+
 // ---------------------------------------------------------------- information
 
 TEST(PictureLibraryInfo, InformationComesFromTheHeaderAlone) {
