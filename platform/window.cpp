@@ -248,7 +248,10 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
       } else {
         w->host->show();
       }
-      if (!g_test) w->host->raise();
+      if (!g_test) {
+        w->host->raise();
+        if (w->host->isWindow() && !w->isDialog) w->host->activateWindow();
+      }
       if (w->parent == nullptr && !w->isDialog && !g_focus) g_focus = hwnd;
       break;
   }
