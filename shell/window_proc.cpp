@@ -178,13 +178,19 @@ INT_PTR CALLBACK StripDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
   }
 }
 
-void SetFullScreenMode(HWND hwnd) {
+// Hides the main window, gives it a new style and shows it again over the
+// whole desktop.
+static void RestyleMainWindow(HWND hwnd, DWORD style) {
   RECT desktop;
   GetWindowRect(GetDesktopWindow(), &desktop);
   ShowWindow(hwnd, SW_HIDE);
-  SetWindowLongA(hwnd, GWL_STYLE, (LONG)(WS_POPUP | WS_CLIPCHILDREN));
+  SetWindowLongA(hwnd, GWL_STYLE, (LONG)style);
   MoveWindow(hwnd, 0, 0, desktop.right, desktop.bottom, TRUE);
   ShowWindow(hwnd, SW_SHOW);
+}
+
+void SetFullScreenMode(HWND hwnd) {
+  RestyleMainWindow(hwnd, WS_POPUP | WS_CLIPCHILDREN);
   SetMenu(hwnd, nullptr);
   ShowWindow(MenuStrip, SW_SHOW);
   stripShown = 1;
@@ -192,17 +198,12 @@ void SetFullScreenMode(HWND hwnd) {
 }
 
 void SetNormalWindowMode(HWND hwnd) {
-  RECT desktop;
-  GetWindowRect(GetDesktopWindow(), &desktop);
-  ShowWindow(hwnd, SW_HIDE);
-  SetWindowLongA(hwnd, GWL_STYLE, (LONG)(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN));
-  MoveWindow(hwnd, 0, 0, desktop.right, desktop.bottom, TRUE);
-  ShowWindow(hwnd, SW_SHOW);
+  RestyleMainWindow(hwnd, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
   SetMenu(hwnd, LoadMenuA(AppInstance, MenuName));
   ShowWindow(MenuStrip, SW_HIDE);
   stripMode = 0;
-  // The fresh menu shows the current state of the rewritten items.
-  RefreshStatsMenuItem();
+  // A fresh menu: bring its rewritten items up to date.
+  RefreshRewrittenItems(hwnd);
 }
 
 void MinimiseGame(HWND hwnd) { ShowWindow(hwnd, SW_SHOWMINIMIZED); }

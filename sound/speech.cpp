@@ -68,29 +68,25 @@ void SayBelow1000(int32_t v) {
   }
 }
 
+// A group of millions or thousands: up to two digits spoken as such, more as
+// a number below a thousand (from its last three digits), then the word.
+static void SayGroup(int32_t group, bool belowHundred, HGLOBAL word) {
+  if (belowHundred)
+    SayBelow100(group);
+  else
+    SayBelow1000(group % 1000);
+  Say(word);
+}
+
 void SayNumber(int32_t v) {
   if (v < 0) return;
   if (v == 0) {
     Say(units[0]);
     return;
   }
-  if (v > 999999) {
-    int32_t m = v / 1000000;
-    if (v <= 99999999)
-      SayBelow100(m);
-    else
-      SayBelow1000(m % 1000);
-    Say(million);
-  }
+  if (v > 999999) SayGroup(v / 1000000, v <= 99999999, million);
   int32_t r = v % 1000000;
-  if (r > 999) {
-    int32_t t = r / 1000;
-    if (r <= 99999)
-      SayBelow100(t);
-    else
-      SayBelow1000(t % 1000);
-    Say(thousand);
-  }
+  if (r > 999) SayGroup(r / 1000, r <= 99999, thousand);
   int32_t u = r % 1000;
   if (u > 99)
     SayBelow1000(u);
