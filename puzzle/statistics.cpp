@@ -16,6 +16,10 @@ void ReadStatsFile() {}
 
 void WriteStatsFile() {}
 
+int AskName(HWND) { return -1; }
+
+int AskOpenFileName(char*, size_t, const char*, const char*, HWND) { return 0; }
+
 static bool InTable(int boardSize, int slot, int* row) {
   *row = SizeRow(boardSize);
   return *row >= 0 && slot >= 0 && slot < kStatsColumns;

@@ -2,6 +2,7 @@
 // also the statistics file, and the dialog that shows it after a win.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/win32.h"
@@ -32,6 +33,12 @@ void RecordWin();
 void ShowStatsDialog(HWND owner);
 void ReadStatsFile();
 void WriteStatsFile();
+// Asks for the name of a new statistics file ("GetNameDialog"); on OK sets
+// the statistics file path and returns 0, on Cancel returns -1.
+int AskName(HWND owner);
+// The common open dialog with a "|"-separated filter; 1 and the chosen full
+// path in `out` (of `outSize` bytes), or 0 when cancelled.
+int AskOpenFileName(char* out, size_t outSize, const char* filter, const char* initialDir, HWND owner);
 
 // Best move count and games won on a board size for a picture slot; 0 when
 // nothing is recorded.

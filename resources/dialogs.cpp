@@ -3,6 +3,7 @@
 #include "resources/templates.h"
 
 void RegisterMenuTemplates();
+void RegisterStatsDialogs();
 
 namespace {
 // The menu strip: a borderless popup that shows nothing but its menu bar.
@@ -15,4 +16,5 @@ void RegisterGameResources() {
   done = true;
   RegisterMenuTemplates();
   RegisterDialogTemplate(&kMenuDialog);
+  RegisterStatsDialogs();
 }

@@ -1,7 +1,16 @@
 // The command dispatcher and its guards.
 #include "shell/dispatch.h"
 
+#include <cstdio>
+#include <cstring>
+
+#include "generators/generators.h"
+#include "imaging/pictures.h"
+#include "imaging/save_picture.h"
 #include "imaging/screen_bitmaps.h"
+#include "imaging/user_pictures.h"
+#include "platform/platform.h"
+#include "puzzle/saved_games.h"
 #include "puzzle/board.h"
 #include "puzzle/play.h"
 #include "puzzle/statistics.h"
@@ -77,6 +86,110 @@ void RefreshRewrittenItems(HWND hwnd) {
   }
 }
 
+static const char kSaveGameNote[] =
+    "Games that are loaded do not affect the statistics I keep. This game will, however, affect the statistics "
+    "when you are finished, even if it has been saved.\r\n\r\nDo you still want to save the game?";
+
+static const char kOptionsSaved[] =
+    "Your current settings have been saved in the file 'swapster.opt'. You may delete this file if you want to "
+    "return to the original settings.";
+
+static const char kStatsTurnedOff[] =
+    "The stats are being turned off. I only keep stats when you are playing with an image that is saved, so you "
+    "can play it many times.\r\n\r\nYou may save this image, and then turn the stats back on again.";
+
+// The built-in pictures of the Image menu, by command.
+struct BuiltInPicture {
+  UINT id;
+  const char* file;
+};
+static const BuiltInPicture kBuiltInPictures[] = {
+    {8000, "cathedra.bkg"}, {8001, "gameroom.bkg"}, {8002, "ult_deck.bkg"}, {8003, "orbquest.bkg"},
+    {8004, "fire_eng.bkg"}, {8005, "bluebird.bkg"}, {8006, "giantcat.bkg"}, {8007, "stained.bkg"},
+};
+
+// The statistics file path changed: it heads the recent list in both menus
+// and names the Open item.
+static void AnnounceStatsFile() {
+  PutAtHead(MenuStrip, StatsFilePath, kStatsFileList);
+  RewriteList(MainWindow, kStatsFileList);
+  SetStatsItemText(StatsFilePath, 111, MainWindow, MenuStrip);
+}
+
+static void StatsCommand(HWND hwnd, UINT id) {
+  if (!EndGameGuard(hwnd)) return;
+  Board->statsOn = 1;
+  RefreshStatsMenuItem();
+  if (id == 110) {
+    if (AskName(hwnd) != 0) return;
+    memset(&Stats, 0, sizeof Stats);
+    WriteStatsFile();
+  } else if (id == 111) {
+    WriteStatsFile();
+    char chosen[256];
+    if (AskOpenFileName(chosen, sizeof chosen, "Stat Files (*.sw3)|*.sw3", ProgramDirectory, hwnd))
+      CopyText(StatsFilePath, sizeof StatsFilePath, chosen);
+    ReadStatsFile();
+  } else {
+    CopyText(StatsFilePath, sizeof StatsFilePath, RecentEntry(kStatsFileList, (int)id - 7040));
+    ReadStatsFile();
+  }
+  AnnounceStatsFile();
+}
+
+// Paints a new picture straight onto the board and makes it the puzzle
+// picture.  Any click, key or command meanwhile stops the generator early.
+static void RunGenerator(HWND hwnd, UINT id) {
+  if (!PictureChangeGuard(hwnd)) return;
+  titleScreenFlag = 1;
+  if (Board->statsOn) {
+    MessageBoxA(hwnd, kStatsTurnedOff, "Notice:", MB_OK);
+    SendMessageA(hwnd, WM_COMMAND, 103, 0);
+  }
+  generationInProgress = 1;
+  generationCancelRequested = 0;
+  ShowWindow(MenuStrip, SW_HIDE);
+  SetGenerationInput(&generationCancelRequested);
+  HDC dc = GetDC(hwnd);
+  const int w = Board->boardWidth, h = Board->boardHeight;
+  if (id == 117) {
+    GenerateLandscape(dc, w, h);
+  } else if (id == 116) {
+    GenerateMultiColorLandscape(dc, w, h);
+  } else {
+    int im1 = 500 + (int)RandomBelow(5000);
+    int re1 = 500 + (int)RandomBelow(5000);
+    int im0 = 1 + (int)RandomBelow(500);
+    int re0 = 1 + (int)RandomBelow(500);
+    GenerateBandedFractal(dc, re0, im0, re1, im1, w, h, 0, 0, w, h);
+  }
+  SetGenerationInput(nullptr);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  if (PuzzlePicture.flags & PICTURE_HAS_DATA) ReleaseRecord(&PuzzlePicture);
+  CapturePicture(dc, &PuzzlePicture, &client);
+  DeleteBitmapSlot(&PuzzleBitmap);
+  PuzzleBitmap = PictureToBitmap(&PuzzlePicture, hwnd, client.left, client.top, client.right, client.bottom);
+  ReleaseDC(hwnd, dc);
+  InvalidateRect(hwnd, nullptr, FALSE);
+  generationInProgress = 0;
+}
+
+static void CaptureScreen(HWND hwnd) {
+  ShowWindow(MenuStrip, SW_HIDE);
+  InvalidateRect(hwnd, nullptr, FALSE);
+  SendMessageA(hwnd, WM_PAINT, 0, 0);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  HDC dc = GetDC(hwnd);
+  PictureRecord capture;
+  CapturePicture(dc, &capture, &client);
+  ReleaseDC(hwnd, dc);
+  SavePictureDialog(hwnd, &capture, nullptr);
+  ReleaseRecord(&capture);
+  if (colourDepth <= 8) MessageBoxA(hwnd, kCaptureSuggestion, "Important Suggestion:", MB_OK);
+}
+
 static void DispatchSwapCommand(HWND hwnd, UINT id) {
   switch (id) {
     case 104:
@@ -101,6 +214,24 @@ static void DispatchSwapCommand(HWND hwnd, UINT id) {
       InvalidateRect(hwnd, nullptr, FALSE);
       return;
     case 212: ToggleSound(); return;
+    case 106:
+      EndGame();
+      LoadGame();
+      InvalidateRect(hwnd, nullptr, FALSE);
+      return;
+    case 107:
+      if (Board->gameInProgress == 0) {
+        MessageBoxA(hwnd, "No game is in play!", "Sorry", MB_OK);
+        return;
+      }
+      if (Board->statsOn == 1 && MessageBoxA(hwnd, kSaveGameNote, "Important Note:", MB_YESNO) == IDNO) return;
+      SaveGame();
+      return;
+    case 120: CaptureScreen(hwnd); return;
+    case 209:
+      WriteOptions();
+      MessageBoxA(hwnd, kOptionsSaved, "Options Saved:", MB_OK);
+      return;
     case 108: SendMessageA(hwnd, WM_CLOSE, 0, 0); return;
     case 112:
       closeWithoutQuestion = 1;
@@ -111,6 +242,8 @@ static void DispatchSwapCommand(HWND hwnd, UINT id) {
       Board->statsOn = 1 - Board->statsOn;
       RefreshStatsMenuItem();
       return;
+    case 110:
+    case 111: StatsCommand(hwnd, id); return;
     case 1000: case 1001: case 1002:
       Board->lastGameSize = (int)id - 1000;
       ShowStatsDialog(hwnd);
@@ -121,20 +254,37 @@ static void DispatchSwapCommand(HWND hwnd, UINT id) {
         MessageBoxA(hwnd, kGeneratorDepthRefusal, "I'm Sorry:", MB_OK);
         return;
       }
-      // The landscape generators are not in this build yet.
+      RunGenerator(hwnd, id);
       return;
-    case 118: return;  // the fractal generator is not in this build yet
-    case 120:
-      // Saving a capture is not in this build yet; the colour advice stands.
-      if (colourDepth <= 8) MessageBoxA(hwnd, kCaptureSuggestion, "Important Suggestion:", MB_OK);
+    case 118: RunGenerator(hwnd, id); return;
+    case 119: SavePictureDialog(hwnd, &PuzzlePicture, BackgroundPath); return;
+    case 200:
+      if (!PictureChangeGuard(hwnd)) return;
+      OpenUserImage(hwnd);
       return;
     case 500: MessageBoxA(hwnd, kHowToPlayText, "How to Play Swapster:", MB_OK); return;
     case 502: MessageBoxA(hwnd, kAboutText, "About Quillon's Swapster:", MB_OK); return;
-    default:
-      // Saved games (106, 107), options (209), statistics files (110, 111,
-      // 7040-7049), pictures (8000-8007, 119, 200, 7000-7009) come with
-      // their own parts of the game; until then they do nothing.
-      return;
+    default: break;
+  }
+  if (id >= 7040 && id <= 7049) {
+    StatsCommand(hwnd, id);
+    return;
+  }
+  if (id >= 7000 && id <= 7009) {
+    if (!PictureChangeGuard(hwnd)) return;
+    // The list entry is copied: loading rewrites the list.
+    char path[256];
+    CopyText(path, sizeof path, RecentEntry(kUserPictureList, (int)id - 7000));
+    LoadUserImage(hwnd, path, 1);
+    return;
+  }
+  for (const BuiltInPicture& p : kBuiltInPictures) {
+    if (p.id != id) continue;
+    if (!PictureChangeGuard(hwnd)) return;
+    char path[300];
+    snprintf(path, sizeof path, "%s%s", PictureDirectory, p.file);
+    LoadUserImage(hwnd, path, 0);
+    return;
   }
 }
 

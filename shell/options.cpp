@@ -18,3 +18,4 @@ int WriteLists(const char*) { return 0; }
 void PutAtHead(HWND, const char*, int) {}
 void RewriteList(HWND, int) {}
 void SetStatsItemText(const char*, UINT, HWND, HWND) {}
+const char* RecentEntry(int, int) { return ""; }

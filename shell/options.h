@@ -13,6 +13,8 @@ int WriteLists(const char* fileName);
 void PutAtHead(HWND hwnd, const char* path, int list);
 void RewriteList(HWND hwnd, int list);
 void SetStatsItemText(const char* statsPath, UINT id, HWND first, HWND second);
+// Entry `index` (0..9) of a recent-file list; "" when empty or out of range.
+const char* RecentEntry(int list, int index);
 
 constexpr int kUserPictureList = 0;  // commands 7000..7009
 constexpr int kBackgroundList = 1;   // commands 7020..7029

@@ -128,7 +128,10 @@ void InitMainWindow(HWND hwnd) {
     snprintf(path, sizeof path, "%sswpstats.tif", PictureDirectory);
     if (DecodePictureFile(path, &stats)) StatsBitmap = PictureToBitmap(&stats, hwnd, -1, 0, 0, 0);
     if (!PuzzlePicturePath[0]) {
-      snprintf(PuzzlePicturePath, sizeof PuzzlePicturePath, "%scathedra.bkg", PictureDirectory);
+      // A picture folder too long for the path is not cut into another name.
+      const char* folder = strlen(PictureDirectory) + 13 <= sizeof PuzzlePicturePath ? PictureDirectory : ProgramDirectory;
+      snprintf(PuzzlePicturePath, sizeof PuzzlePicturePath, "%.*scathedra.bkg", (int)(sizeof PuzzlePicturePath - 13),
+               folder);
     }
   }
   LoadNumberWords();

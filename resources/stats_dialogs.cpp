@@ -1,0 +1,2 @@
+// The statistics dialogs are not in this build yet.
+void RegisterStatsDialogs() {}
