@@ -81,6 +81,7 @@ QImage* Target(DC* dc) {
 QRegion DrawableRegion(DC* dc) {
   QImage* img = Target(dc);
   if (!img) return QRegion();
+  if (dc->areaValid && dc->areaSize == img->size()) return dc->area;
   QRegion r(0, 0, img->width(), img->height());
   if (dc->window) {
     int cw, ch;
@@ -89,11 +90,14 @@ QRegion DrawableRegion(DC* dc) {
   }
   if (dc->hasClip) r &= dc->clip;
   if (dc->hasPaintClip) r &= dc->paintClip;
+  dc->area = r;
+  dc->areaSize = img->size();
+  dc->areaValid = true;
   return r;
 }
 
 void MarkDrawn(DC* dc, const QRect& r) {
-  if (dc->window && !r.isEmpty()) dc->window->drawn += r;
+  if (dc->window && !r.isEmpty()) dc->window->drawn |= r;
 }
 
 static bool IsMonoDC(DC* dc) { return dc->memory && dc->bitmap && dc->bitmap->mono; }
@@ -189,6 +193,7 @@ HGDIOBJ SelectObject(HDC h, HGDIOBJ obj) {
       if (old) old->selectedCount--;
       d->bitmap = o;
       o->selectedCount++;
+      d->areaValid = false;
       break;
     case ObjKind::Pen: old = d->pen; d->pen = o; break;
     case ObjKind::Brush: old = d->brush; d->brush = o; break;
@@ -460,7 +465,7 @@ COLORREF SetPixel(HDC h, int x, int y, COLORREF color) {
   uint32_t v = ToRgb(color) & 0xFFFFFF;
   if (IsMonoDC(d)) v = v ? 0xFFFFFF : 0;
   reinterpret_cast<QRgb*>(img->scanLine(y))[x] = 0xFF000000u | v;
-  if (d->window) d->window->drawn += QRect(x, y, 1, 1);
+  if (d->window) d->window->drawn |= QRect(x, y, 1, 1);
   return color;
 }
 
@@ -668,6 +673,7 @@ int SelectClipRgn(HDC h, HRGN rgn) {
   DC* d = GetDCData(h);
   if (!d) return ERROR;
   GdiObj* o = Obj(rgn);
+  d->areaValid = false;
   if (!o) {
     d->hasClip = false;
     d->clip = QRegion();

@@ -65,6 +65,10 @@ struct DC {
   bool hasPaintClip = false;
   QRegion paintClip;   // BeginPaint's update region
   POINT pos{0, 0};
+  // The drawable region, kept until the clip or the target changes.
+  bool areaValid = false;
+  QSize areaSize;
+  QRegion area;
 };
 
 DC* GetDCData(HDC h);  // null when not a live DC
@@ -108,7 +112,7 @@ struct Window {
   Canvas* canvas = nullptr;
   QImage backing;
   QRegion update;  // invalid region waiting for WM_PAINT
-  QRegion drawn;   // drawn into the backing image, not yet on the screen
+  QRect drawn;     // drawn into the backing image, not yet on the screen
   int x = 0, y = 0, width = 0, height = 0;  // outer rectangle
   bool visible = false;
   bool minimized = false;

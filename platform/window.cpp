@@ -550,6 +550,7 @@ HDC BeginPaint(HWND hwnd, PAINTSTRUCT* ps) {
   DC* d = GetDCData(dc);
   d->hasPaintClip = true;
   d->paintClip = w->update;
+  d->areaValid = false;
   QRect b = w->update.boundingRect();
   if (ps) {
     ps->hdc = dc;
@@ -568,8 +569,8 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
 void FlushScreen() {
   for (Window* w : g_windows) {
     if (w->destroyed || !w->canvas || w->drawn.isEmpty()) continue;
-    QRegion r = w->drawn;
-    w->drawn = QRegion();
+    QRect r = w->drawn;
+    w->drawn = QRect();
     if (!g_test && w->canvas->isVisible()) w->canvas->repaint(r);
   }
   if (!g_test) {
