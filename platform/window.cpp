@@ -54,11 +54,6 @@ HWND Handle(Window* w) { return reinterpret_cast<HWND>(w); }
 QString FromAnsi(const char* s) { return QString::fromLatin1(s ? s : ""); }
 std::string ToAnsi(const QString& s) { return s.toLatin1().toStdString(); }
 
-static QString WithoutCarriageReturns(const char* s) {
-  QString t = FromAnsi(s);
-  t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-  return t;
-}
 
 }  // namespace plat
 
