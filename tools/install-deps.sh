@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libgl-dev
   libmagick++-dev
   libsdl2-dev
-  libgtest-dev
+  libgtest-dev libbenchmark-dev
   fonts-dejavu-core
   xvfb xdotool x11-utils imagemagick
 )
