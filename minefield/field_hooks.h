@@ -11,3 +11,5 @@ bool IsFieldGameOver();
 void RedrawField(HDC dc);
 void SetFieldMenuChecks();
 void LoadStartupBackground();
+// The mine field's own menu commands (those the two builds do not share).
+void DispatchFieldCommand(HWND hwnd, UINT id);

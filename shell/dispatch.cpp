@@ -9,6 +9,7 @@
 #include "imaging/save_picture.h"
 #include "imaging/screen_bitmaps.h"
 #include "imaging/user_pictures.h"
+#include "minefield/field_hooks.h"
 #include "platform/platform.h"
 #include "puzzle/saved_games.h"
 #include "puzzle/board.h"
@@ -298,10 +299,6 @@ void DispatchCommand(HWND hwnd, UINT id) {
     case 2100: case 2101: case 2102: case 121: case 212: case 108: case 112:
       DispatchSwapCommand(hwnd, id);
       return;
-    case 502:
-      MessageBoxA(hwnd, "Quillon's Hotfield, Version 1.1\r\n\r\nThe mine field game.", "About Quillon's Hotfield:",
-                  MB_OK);
-      return;
-    default: return;
+    default: DispatchFieldCommand(hwnd, id); return;
   }
 }
