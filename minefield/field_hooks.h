@@ -13,3 +13,14 @@ void SetFieldMenuChecks();
 void LoadStartupBackground();
 // The mine field's own menu commands (those the two builds do not share).
 void DispatchFieldCommand(HWND hwnd, UINT id);
+// The mine field's options file, "hfd.opt".
+void ReadFieldOptions();
+void WriteFieldOptions();
+// Mouse moves over a won board wipe the squares away or paint them back.
+void FieldAfterGameBrush(int x, int y);
+// The client area changed size: the background follows it.
+void ResizeFieldBackground();
+// The high-score file, read once at start-up.
+void ReadFieldScores();
+// Frees the tile set and the sound chosen for explosions.
+void FreeFieldPictures();

@@ -4,6 +4,7 @@
 
 void RegisterMenuTemplates();
 void RegisterStatsDialogs();
+void RegisterFieldDialogs();
 
 namespace {
 // The menu strip: a borderless popup that shows nothing but its menu bar.
@@ -17,4 +18,5 @@ void RegisterGameResources() {
   RegisterMenuTemplates();
   RegisterDialogTemplate(&kMenuDialog);
   RegisterStatsDialogs();
+  RegisterFieldDialogs();
 }

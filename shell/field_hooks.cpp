@@ -12,4 +12,10 @@ void RedrawField(HDC) {}
 void SetFieldMenuChecks() {}
 void LoadStartupBackground() {}
 void DispatchFieldCommand(HWND, UINT) {}
+void ReadFieldOptions() {}
+void WriteFieldOptions() {}
+void FieldAfterGameBrush(int, int) {}
+void ResizeFieldBackground() {}
+void ReadFieldScores() {}
+void FreeFieldPictures() {}
 #endif

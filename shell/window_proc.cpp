@@ -29,6 +29,7 @@ static void OnSize(HWND hwnd) {
   DeleteBitmapSlot(&PuzzleBitmap);
   if (PuzzlePicture.flags & PICTURE_HAS_DATA)
     PuzzleBitmap = PictureToBitmap(&PuzzlePicture, hwnd, client.left, client.top, client.right, client.bottom);
+  if (kGameVariant != 0) ResizeFieldBackground();
 }
 
 static void OnClose(HWND hwnd) {
@@ -99,6 +100,7 @@ void OnMouseMove(HWND hwnd, int x, int y) {
       ShowWindow(MenuStrip, SW_HIDE);
     }
   }
+  if (kGameVariant != 0) FieldAfterGameBrush(x, y);
 }
 
 LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {

@@ -60,7 +60,10 @@ int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showC
   RemoveStaleTempFiles(ProgramDirectory);
   MeasureScreenDepth();
   SetBoardDefaults();
-  if (kGameVariant == 0) ReadStatsFile();
+  if (kGameVariant == 0)
+    ReadStatsFile();
+  else
+    ReadFieldScores();
   CopyText(MenuName, sizeof MenuName, kGameVariant == 0 ? "MainMenu" : "HfdMenu");
   if (previous) return 0;
 
@@ -110,7 +113,10 @@ int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showC
   if (menuNoteFlag != 1) {
     if (MessageBoxA(MainWindow, kFirstRunNote, "Critical Note:", MB_OKCANCEL) == IDCANCEL) {
       menuNoteFlag = 1;
-      WriteOptions();
+      if (kGameVariant == 0)
+        WriteOptions();
+      else
+        WriteFieldOptions();
     }
   }
   RefreshStatsMenuItem();
@@ -121,7 +127,10 @@ int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showC
 void InitMainWindow(HWND hwnd) {
   PuzzlePicturePath[0] = 0;
   BackgroundPath[0] = 0;
-  ReadOptions();
+  if (kGameVariant == 0)
+    ReadOptions();
+  else
+    ReadFieldOptions();
   if (kGameVariant == 0) {
     PictureRecord stats;
     char path[300];
@@ -170,6 +179,7 @@ void InitMainWindow(HWND hwnd) {
 void ShutDown(HWND hwnd) {
   WriteLists(ListFileName());
   FreeNumberWords();
+  if (kGameVariant != 0) FreeFieldPictures();
   mainWindowGone = 1;
   if (!stripGone && MenuStrip) SendMessageA(MenuStrip, WM_CLOSE, 0, 0);
   KillTimer(hwnd, 104);

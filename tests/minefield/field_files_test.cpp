@@ -1,0 +1,156 @@
+// High scores and options: the records, their files and the dialogs.
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+
+#include "field_fixture.h"
+#include "minefield/field_game.h"
+#include "minefield/field_hooks.h"
+#include "puzzle/board.h"
+#include "shell/shell_state.h"
+
+namespace {
+
+using Scores = FieldFixture;
+using Options = FieldFixture;
+
+std::vector<uint8_t> ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+void WriteAll(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream(path, std::ios::binary).write((const char*)bytes.data(), (std::streamsize)bytes.size());
+}
+
+int32_t WordAt(const std::vector<uint8_t>& b, size_t at) {
+  int32_t v;
+  memcpy(&v, b.data() + at, 4);
+  return v;
+}
+
+TEST_F(Scores, RecordRulesAgainstTheEmptyTable) {
+  const int k = ScoreEntry(16, 8);
+  EXPECT_EQ(k, 1 + 6 * 1);
+  EXPECT_TRUE(IsFieldRecord(k, 999, 0));
+  EXPECT_FALSE(IsFieldRecord(k, 1000, 0));
+  FieldScores.bestExplosions[k] = 3;
+  FieldScores.bestTime[k] = 1000;
+  EXPECT_TRUE(IsFieldRecord(k, 0, 50000)) << "a perfect game beats any explosions";
+  FieldScores.bestExplosions[k] = 0;
+  EXPECT_FALSE(IsFieldRecord(k, 0, 1000)) << "an equal time is no record";
+  EXPECT_EQ(ScoreEntry(17, 7), 35);
+}
+
+TEST_F(Scores, WonGameTakesTheNameAndShowsOldThenNewBest) {
+  std::string oldBest, newBest, holder;
+  TestQueueDialogScript([&](HWND d) {
+    char text[64];
+    GetDlgItemTextA(d, 3000, text, sizeof text);
+    oldBest = text;
+    SetDlgItemTextA(d, 3002, "ABCDEFGHIJKLMNOPQRST");
+    SendMessageA(d, WM_COMMAND, IDOK, 0);
+  });
+  TestQueueDialogScript([&](HWND d) {
+    char text[64];
+    GetDlgItemTextA(d, 3000, text, sizeof text);
+    newBest = text;
+    GetDlgItemTextA(d, 3001, text, sizeof text);
+    holder = text;
+    SendMessageA(d, WM_COMMAND, IDOK, 0);
+  });
+  LayBoard(12, 8, {{0, 0}});
+  ClickAt(0, 0);  // one explosion
+  ClickAt(6, 6);  // clears the rest
+  EXPECT_EQ(oldBest, "1000 explosions");
+  EXPECT_EQ(newBest, "1 explosions");
+  EXPECT_EQ(holder, "ABCDEFGHIJKLM");
+
+  auto file = ReadAll(folder_ + "hfdscore");
+  ASSERT_EQ(file.size(), 1304u);
+  const int k = ScoreEntry(12, 8);
+  EXPECT_EQ(WordAt(file, 144 + 4 * k), 1);
+  EXPECT_EQ(std::string((const char*)&file[288 + 16 * k]), "ABCDEFGHIJKLM");
+
+  // The spoken score came before the dialogs, the best as it stood before.
+  std::vector<std::string> said = TestSoundsPlayed();
+  auto at = std::find(said.begin(), said.end(), "yourscorewas_wav!");
+  ASSERT_NE(at, said.end());
+  EXPECT_NE(std::find(at, said.end(), "new_rec_wav!"), said.end());
+}
+
+TEST_F(Scores, ShortOrHostileFileIsReadSafely) {
+  std::vector<uint8_t> bytes(200, 'x');  // ends inside the explosion counts
+  WriteAll(folder_ + "hfdscore", bytes);
+  ReadFieldScores();
+  EXPECT_EQ(FieldScores.bestExplosions[35], 0u) << "bytes beyond the file stay zero";
+  EXPECT_EQ(strlen(FieldScores.holder[0]), 0u);
+  bytes.resize(1304, 'y');  // names without an end
+  WriteAll(folder_ + "hfdscore", bytes);
+  ReadFieldScores();
+  EXPECT_EQ(strlen(FieldScores.holder[35]), 13u);
+}
+
+TEST_F(Options, SavedSettingsComeBackNextRun) {
+  command(6004);
+  command(6104);
+  command(6121);
+  TestQueueMessageBoxAnswer(IDOK);
+  command(209);
+  auto file = ReadAll(folder_ + "hfd.opt");
+  ASSERT_EQ(file.size(), 1546u);
+  EXPECT_EQ(std::string((const char*)&file[516]), "valid");
+  EXPECT_EQ(WordAt(file, 526), 40);
+  EXPECT_EQ(WordAt(file, 534), 0) << "saved full screen";
+  EXPECT_EQ(WordAt(file, 546), 1);
+  EXPECT_EQ(file[259], 0);
+  EXPECT_EQ(file[515], 0);
+
+  Stop();
+  Start();
+  EXPECT_EQ(fieldColumns, 40);
+  EXPECT_EQ(chosenLevel, 4);
+  EXPECT_EQ(proMode, 1);
+  EXPECT_EQ(stripMode, 1u);
+
+  command(2100);
+  TestQueueMessageBoxAnswer(IDOK);
+  command(209);
+  EXPECT_EQ(WordAt(ReadAll(folder_ + "hfd.opt"), 534), 1) << "saved from a normal window";
+  Stop();
+  Start();
+  EXPECT_EQ(stripMode, 0u) << "the next run opens in a normal window";
+}
+
+TEST_F(Options, UnmarkedOrImpossibleSettingsAreIgnored) {
+  std::vector<uint8_t> bytes(1546, 0);
+  auto put = [&](size_t at, int32_t v) { memcpy(&bytes[at], &v, 4); };
+  memcpy(&bytes[516], "vaLid", 6);
+  put(522, 3);
+  put(526, 50);
+  put(530, 40);
+  put(542, 0);
+  WriteAll(folder_ + "hfd.opt", bytes);
+  Stop();
+  Start();
+  EXPECT_EQ(fieldColumns, 16);
+  EXPECT_EQ(chosenLevel, 8);
+  EXPECT_EQ(clockFlag, 1u);
+
+  memcpy(&bytes[516], "valid", 6);
+  put(522, 0);     // no bombs per zero squares
+  put(526, 5000);  // wider than the board record
+  put(542, 7);
+  WriteAll(folder_ + "hfd.opt", bytes);
+  Stop();
+  Start();
+  EXPECT_EQ(chosenLevel, 8);
+  EXPECT_EQ(fieldColumns, 16);
+  EXPECT_EQ(clockFlag, 1u);
+  command(6100);
+  EXPECT_EQ(bombCount, 24);
+}
+
+}  // namespace
