@@ -28,9 +28,15 @@ static_assert(sizeof(StatsRecord) == 30114, "the statistics file is 30114 bytes"
 
 extern StatsRecord Stats;
 
+// The slot (1..99) of the puzzle picture, found by the tail of its path; a
+// new picture takes the least recently won slot and its counters.
 int FindStatsSlot();
+// Adds the game just won (board size lastGameSize, slot statsSlot).
 void RecordWin();
+// The full-picture statistics dialog ("StatsDialog"): updates the best move
+// count, speaks the result and returns when the player closes it.
 void ShowStatsDialog(HWND owner);
+// The record from and to the statistics file path, whole.
 void ReadStatsFile();
 void WriteStatsFile();
 // Asks for the name of a new statistics file ("GetNameDialog"); on OK sets
@@ -44,3 +50,8 @@ int AskOpenFileName(char* out, size_t outSize, const char* filter, const char* i
 // nothing is recorded.
 uint32_t StatsBestMoves(int boardSize, int slot);
 uint32_t StatsGamesWon(int boardSize, int slot);
+
+// The statistics dialog's text lines (0..13) as last filled, and its view:
+// 1 = this picture, 0 = all pictures.
+const char* StatsDialogLine(int line);
+int StatsDialogView();

@@ -155,7 +155,8 @@ TEST_F(PlayTest, TheWinningSwapEndsTheGameWithTheCongratulations) {
 
   ClickCell(5, 5);
   ClickCell(0, 0);
-  EXPECT_EQ(Sounds(), (Strings{"plain_beep", "take_two", "kcongrat"}));
+  // Then the statistics dialog says the count without the winning swap.
+  EXPECT_EQ(Sounds(), (Strings{"plain_beep", "take_two", "kcongrat", "gametook_wav!", "n1!", "moves_wav!"}));
   ASSERT_EQ(TestMessageBoxes().size(), 1u);
   EXPECT_EQ(TestMessageBoxes()[0].owner, MainWindow);
   EXPECT_EQ(TestMessageBoxes()[0].caption, "Congratulations!");
@@ -236,7 +237,8 @@ TEST_F(PlayTest, OpenPlayMarksTheSelectionByInvertingIt) {
 
   ClickCell(0, 2);
   ClickCell(1, 2);
-  EXPECT_EQ(Sounds(), (Strings{"plain_beep", "plain_beep2", "plain_beep", "take_two", "kcongrat"}));
+  EXPECT_EQ(Sounds(), (Strings{"plain_beep", "plain_beep2", "plain_beep", "take_two", "kcongrat", "gametook_wav!",
+                               "n0!", "moves_wav!"}));
   EXPECT_TRUE(ShowsPiece(0, 2, 0, 2));
   EXPECT_TRUE(ShowsPiece(1, 2, 1, 2));
   // No face-down pause in open play.
@@ -307,6 +309,8 @@ TEST_F(SmallBoardPlay, ARecordedGamePlaysItsSoundsInOrder) {
       ASSERT_EQ(Board->homeColumn[CellIndex(i, j)], i);
     }
   expected.push_back("kcongrat");
+  // The statistics dialog: at most 15 swaps on 4 x 4, so the count is one word.
+  expected.insert(expected.end(), {"gametook_wav!", "n" + std::to_string(swaps - 1) + "!", "moves_wav!"});
   EXPECT_EQ(Sounds(), expected);
   EXPECT_EQ(Board->moveCount, swaps);
   EXPECT_EQ(Board->gameInProgress, 0);
