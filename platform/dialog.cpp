@@ -121,7 +121,9 @@ static Window* MakeDialog(LPCSTR templateName, HWND owner, DLGPROC proc, bool mo
     w->host->setWindowFlags(Qt::Dialog);
   }
   if (modal && w->owner && w->owner->host) {
-    w->host->setParent(w->owner->host->window(), Qt::Dialog);
+    Qt::WindowFlags f = Qt::Dialog;
+    if ((t->style & WS_CAPTION) != WS_CAPTION) f |= Qt::FramelessWindowHint;
+    w->host->setParent(w->owner->host->window(), f);
     w->host->setWindowModality(Qt::ApplicationModal);
   }
   ApplyGeometry(w);

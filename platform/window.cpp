@@ -108,7 +108,8 @@ void ApplyGeometry(Window* w) {
   w->host->programmatic = false;
   if (w->backing.width() != cw || w->backing.height() != ch) {
     QImage next(std::max(cw, 1), std::max(ch, 1), QImage::Format_RGB32);
-    next.fill(Qt::black);
+    // A dialog starts in the desktop's dialog colour, a window in black.
+    next.fill(w->isDialog ? QColor(240, 240, 240) : QColor(Qt::black));
     if (!w->backing.isNull()) {
       QPainter p(&next);
       p.drawImage(0, 0, w->backing);
@@ -214,7 +215,14 @@ BOOL DestroyWindow(HWND hwnd) {
 
 BOOL IsWindow(HWND hwnd) { return Win(hwnd) != nullptr; }
 
+static QWidget* ControlWidget(HWND hwnd);
+
 BOOL ShowWindow(HWND hwnd, int cmd) {
+  if (QWidget* control = ControlWidget(hwnd)) {
+    BOOL was = control->isVisible();
+    control->setVisible(cmd != SW_HIDE);
+    return was;
+  }
   Window* w = Win(hwnd);
   if (!w || !w->host) return FALSE;
   BOOL was = w->visible;
@@ -276,7 +284,20 @@ BOOL UpdateWindow(HWND hwnd) {
   return TRUE;
 }
 
+// A dialog control's handle is its widget.
+static QWidget* ControlWidget(HWND hwnd) {
+  for (Window* w : g_windows)
+    if (!w->destroyed)
+      for (auto& c : w->controls)
+        if (reinterpret_cast<HWND>(c.second) == hwnd) return c.second;
+  return nullptr;
+}
+
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
+  if (QWidget* control = ControlWidget(hwnd)) {
+    control->setGeometry(x, y, width, height);
+    return TRUE;
+  }
   Window* w = Win(hwnd);
   if (!w || w == &g_desktop) return FALSE;
   w->x = x;

@@ -127,7 +127,8 @@ static void StatsCommand(HWND hwnd, UINT id) {
     WriteStatsFile();
   } else if (id == 111) {
     WriteStatsFile();
-    char chosen[256];
+    // A path that does not fit the statistics path is refused, not cut.
+    char chosen[sizeof StatsFilePath];
     if (AskOpenFileName(chosen, sizeof chosen, "Stat Files (*.sw3)|*.sw3", ProgramDirectory, hwnd))
       CopyText(StatsFilePath, sizeof StatsFilePath, chosen);
     ReadStatsFile();
