@@ -234,7 +234,7 @@ void ClickSquare(int px, int py) {
 
 void EndFieldGame() {
   leftButtonFlag = 0;
-  SetGameClock(GetTickCount() - gameClock);
+  gameClock = GetTickCount() - gameClock;  // now the time the game took
   RevealBackground();
   if (MainWindow) ScoreFieldGame(MainWindow);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "imaging/screen_bitmaps.h"
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
 #include "shell/clock.h"
@@ -69,7 +70,20 @@ static void GameText(char* out, size_t size) {
 
 static int ScoredEntry() { return ScoreEntry(fieldColumns, levelInPlay); }
 
+// The score dialogs have no picture of their own: a plain face under the texts.
+static bool PaintDialogFace(HWND dialog, UINT msg) {
+  if (msg != WM_PAINT) return false;
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(dialog, &ps);
+  RECT client;
+  GetClientRect(dialog, &client);
+  FillRectColor(dc, 0, 0, client.right, client.bottom, RGB(212, 208, 200));
+  EndPaint(dialog, &ps);
+  return true;
+}
+
 static INT_PTR CALLBACK HighScoreProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+  if (PaintDialogFace(dialog, msg)) return TRUE;
   if (msg == WM_INITDIALOG) {
     const int k = ScoredEntry();
     char text[160];
@@ -97,6 +111,7 @@ static INT_PTR CALLBACK HighScoreProc(HWND dialog, UINT msg, WPARAM wParam, LPAR
 
 static INT_PTR CALLBACK SetHighScoreProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
   const int k = ScoredEntry();
+  if (PaintDialogFace(dialog, msg)) return TRUE;
   if (msg == WM_INITDIALOG) {
     char text[64];
     SetDlgItemTextA(dialog, 3100,
