@@ -1,6 +1,138 @@
-// Saved games are not in this build yet.
+// Saved games: the board record written to a file whole and read back whole.
+// A loaded game never counts for the statistics.
 #include "puzzle/saved_games.h"
 
-int SaveGame() { return 0; }
-int LoadGame() { return 0; }
-int AskSaveFileName(char*, size_t, const char*, const char*, HWND) { return 0; }
+#include <cstring>
+#include <string>
+
+#include "puzzle/board.h"
+#include "puzzle/statistics.h"
+#include "shell/dispatch.h"
+#include "shell/shell_state.h"
+
+#ifndef OF_SHARE_DENY_WRITE
+#define OF_SHARE_DENY_WRITE 0x00000020
+#endif
+#ifndef OF_SHARE_DENY_READ
+#define OF_SHARE_DENY_READ 0x00000030
+#endif
+
+static_assert(sizeof(BoardRecord) == kSavedGameSize, "a saved game is the board record");
+// The record is copied to and from the file as it lies in memory.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "saved games are little-endian");
+
+const char kSavedGameFilter[] = "Saved Games (*.sw3)|*.sw3|";
+
+bool IsPlayableSize(int columns, int rows, int boardSize) {
+  return columns == boardSize && rows == boardSize && SizeRow(boardSize) >= 0;
+}
+
+bool IsPlayableRecord(const BoardRecord& r) {
+  if (!IsPlayableSize(r.columns, r.rows, r.boardSize)) return false;
+  if ((r.gameInProgress != 0 && r.gameInProgress != 1) || (r.faceDown != 0 && r.faceDown != 1)) return false;
+  bool seen[kMaxCells * kMaxCells] = {};
+  for (int j = 0; j < r.rows; ++j)
+    for (int i = 0; i < r.columns; ++i) {
+      const int c = r.homeColumn[CellIndex(i, j)], w = r.homeRow[CellIndex(i, j)];
+      if (c < 0 || c >= r.columns || w < 0 || w >= r.rows) return false;
+      bool& piece = seen[CellIndex(c, w)];
+      if (piece) return false;
+      piece = true;
+    }
+  return true;
+}
+
+int AskSaveFileName(char* out, size_t outSize, const char* filter, const char* initialDir, HWND owner) {
+  if (!out || outSize == 0) return 0;
+  // The dialog takes the filter's pairs separated by zero bytes.
+  std::string pairs = filter ? filter : "";
+  for (char& c : pairs)
+    if (c == '|') c = 0;
+  pairs.push_back(0);
+  pairs.push_back(0);
+  char file[256] = "";
+  char title[256] = "";
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = owner;
+  ofn.lpstrFilter = pairs.data();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.lpstrFileTitle = title;
+  ofn.nMaxFileTitle = sizeof title;
+  ofn.lpstrInitialDir = initialDir;
+  ofn.Flags = OFN_OVERWRITEPROMPT;
+  if (!GetSaveFileNameA(&ofn)) return 0;
+  const size_t len = strnlen(file, sizeof file);
+  if (len == 0 || len == sizeof file || len + 1 > outSize) return 0;
+  memcpy(out, file, len + 1);
+  return 1;
+}
+
+int SaveGameFile(const char* path) {
+  Board->elapsedSeconds = (GetTickCount() - Board->startTicks) / 1000;
+  OFSTRUCT of;
+  HFILE file = OpenFile(path, &of, OF_CREATE | OF_WRITE | OF_SHARE_DENY_READ);
+  bool ok = file != HFILE_ERROR;
+  if (ok) {
+    ok = _lwrite(file, reinterpret_cast<const char*>(Board), kSavedGameSize) == (UINT)kSavedGameSize;
+    // Only a file closed complete replaces what the name held before.
+    if (_lclose(file) != 0) ok = false;
+  }
+  if (!ok) {
+    // The player goes on believing the game is kept unless told otherwise.
+    MessageBoxA(MainWindow, "The game could not be saved to that file.", "Sorry:", MB_OK);
+    return 0;
+  }
+  return 1;
+}
+
+int SaveGame() {
+  char path[256];
+  if (!AskSaveFileName(path, sizeof path, kSavedGameFilter, SavedGameDirectory, MainWindow)) return 0;
+  return SaveGameFile(path);
+}
+
+int LoadGameFile(const char* path) {
+  HFILE file = _lopen(path, OF_READ | OF_SHARE_DENY_WRITE);
+  if (file == HFILE_ERROR) return 0;
+  // One byte more than a saved game, to tell a longer file.
+  static char bytes[kSavedGameSize + 1];
+  UINT got = _lread(file, bytes, sizeof bytes);
+  _lclose(file);
+  BoardRecord loaded;
+  bool ok = got == (UINT)kSavedGameSize;
+  if (ok) {
+    memcpy(&loaded, bytes, kSavedGameSize);
+    ok = IsPlayableRecord(loaded);
+  }
+  if (!ok) {
+    // A statistics file has the same extension; nor is a damaged file played.
+    MessageBoxA(MainWindow, "This file does not hold a saved game.", "Sorry:", MB_OK);
+    return 0;
+  }
+
+  *Board = loaded;
+  Board->statsOn = 0;
+  Board->secondSelected = -1;
+  Board->firstSelected = -1;
+  // The clock goes on from the time already played.
+  Board->startTicks = GetTickCount() - Board->elapsedSeconds * 1000u;
+  // The board fills the window as it is now, not as it was when saved.
+  RECT client;
+  if (MainWindow && GetClientRect(MainWindow, &client) && client.right > 0 && client.bottom > 0) {
+    Board->boardWidth = client.right - client.left;
+    Board->boardHeight = client.bottom - client.top;
+  }
+  titleScreenFlag = 0;
+  RefreshStatsMenuItem();
+  InvalidateRect(MainWindow, nullptr, FALSE);
+  return 1;
+}
+
+int LoadGame() {
+  char path[256];
+  if (!AskOpenFileName(path, sizeof path, kSavedGameFilter, SavedGameDirectory, MainWindow)) return 0;
+  return LoadGameFile(path);
+}

@@ -1,21 +1,276 @@
-// Options and recent-file lists.  Saving settings and remembering files is
-// not in this build yet: every start uses the defaults and the lists stay
-// empty.
+// The options file "swapster.opt" and the recent-file lists "swpflist".
+//
+// Both are fixed-size little-endian records in the program directory.  The
+// options file holds the sound flag, two 256-byte paths and a 1038-byte block
+// that starts with the marker "valid"; its last 1000 bytes are not ours and
+// are written back exactly as they were read.  The lists file holds three
+// lists of ten 200-byte entries, the most recent first.
 #include "shell/options.h"
 
+#include <cstdio>
+#include <cstring>
+
+#include "puzzle/board.h"
+#include "puzzle/saved_games.h"
 #include "shell/shell_state.h"
+#include "shell/variant.h"
+
+#ifndef OF_SHARE_DENY_WRITE
+#define OF_SHARE_DENY_WRITE 0x00000020
+#endif
+#ifndef OF_SHARE_DENY_READ
+#define OF_SHARE_DENY_READ 0x00000030
+#endif
+
+namespace {
+
+const char kOptionsFileName[] = "swapster.opt";
+constexpr int kPathField = 256;
+
+// Offsets in the options file.
+constexpr int kSoundAt = 0;
+constexpr int kBackgroundAt = 4;
+constexpr int kPictureAt = 260;
+constexpr int kBlockAt = 516;
+constexpr int kBlockSize = kOptionsFileSize - kBlockAt;  // 1038
+
+// Offsets in the block.
+constexpr int kMarkerAt = 0;  // "valid" and its zero
+constexpr int kScreenModeAt = 6;
+constexpr int kBoardSizeAt = 10;
+constexpr int kStatsOnAt = 14;
+constexpr int kFaceDownAt = 18;
+constexpr int kColumnsAt = 22;
+constexpr int kRowsAt = 26;
+constexpr int kMenuNoteAt = 30;
+constexpr int kClockAt = 34;
+const char kMarker[6] = "valid";
+
+// The block as last read (zero when no file was read); the reserved bytes
+// at its end go back to the file unchanged.
+uint8_t g_block[kBlockSize];
+
+char g_lists[3][kListEntries][kListEntrySize];
+// Set when a list changed since it was read, so that shutdown writes it.
+bool g_listsChanged = false;
+
+uint32_t GetWord(const uint8_t* p) {
+  return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
+}
+
+void PutWord(uint8_t* p, uint32_t v) {
+  p[0] = (uint8_t)v;
+  p[1] = (uint8_t)(v >> 8);
+  p[2] = (uint8_t)(v >> 16);
+  p[3] = (uint8_t)(v >> 24);
+}
+
+// A path field of `size` bytes of which `got` were read: the path when its
+// terminator was among them, else "" (a path without its end is not a name).
+void TakePathField(char* out, size_t outSize, const uint8_t* field, long got, size_t size) {
+  out[0] = 0;
+  if (got <= 0) return;
+  size_t n = (size_t)got < size ? (size_t)got : size;
+  const void* end = memchr(field, 0, n);
+  if (!end) return;
+  size_t len = (size_t)((const uint8_t*)end - field);
+  if (len + 1 > outSize) return;
+  memcpy(out, field, len + 1);
+}
+
+// Copies a path into a file field, zero-filled; a path too long for the
+// field is written as "".
+void PutPathField(uint8_t* field, size_t size, const char* path) {
+  memset(field, 0, size);
+  size_t len = strnlen(path, size);
+  if (len < size) memcpy(field, path, len);
+}
+
+bool ValidList(int list) { return list >= 0 && list < 3; }
+
+UINT ListCommand(int list, int index) { return (UINT)(7000 + 20 * list + index); }
+
+}  // namespace
 
 const char* ProgramDirectoryPath(const char* name) {
   static char path[264];
-  ProgramPath(path, sizeof path, name);
+  const char* n = name ? name : "";
+  if (strlen(ProgramDirectory) + strlen(n) + 1 > sizeof path) {
+    path[0] = 0;
+    return path;
+  }
+  ProgramPath(path, sizeof path, n);
   return path;
 }
 
-void ReadOptions() {}
-void WriteOptions() {}
-int ReadLists(const char*) { return 0; }
-int WriteLists(const char*) { return 0; }
-void PutAtHead(HWND, const char*, int) {}
-void RewriteList(HWND, int) {}
-void SetStatsItemText(const char*, UINT, HWND, HWND) {}
-const char* RecentEntry(int, int) { return ""; }
+void ReadOptions() {
+  // The mine-field build keeps its settings in a file of its own.
+  if (kGameVariant != 0) return;
+  memset(g_block, 0, sizeof g_block);
+  menuNoteFlag = 0;
+  BackgroundPath[0] = 0;
+  PuzzlePicturePath[0] = 0;
+
+  const char* path = ProgramDirectoryPath(kOptionsFileName);
+  HFILE file = path[0] ? _lopen(path, OF_READ | OF_SHARE_DENY_WRITE) : HFILE_ERROR;
+  if (file == HFILE_ERROR) return;
+  uint8_t bytes[kOptionsFileSize];
+  UINT read = _lread(file, bytes, sizeof bytes);
+  _lclose(file);
+  long got = read == HFILE_WRITE_ERROR ? 0 : (long)read;
+
+  // What the file holds takes effect up to its end; the rest stays as it was.
+  if (got >= kSoundAt + 4) soundFlag = GetWord(bytes + kSoundAt) != 0;
+  TakePathField(BackgroundPath, sizeof BackgroundPath, bytes + kBackgroundAt, got - kBackgroundAt, kPathField);
+  TakePathField(PuzzlePicturePath, sizeof PuzzlePicturePath, bytes + kPictureAt, got - kPictureAt, kPathField);
+  if (got > kBlockAt) memcpy(g_block, bytes + kBlockAt, (size_t)(got - kBlockAt));
+
+  // The note is remembered even by a block without its marker.
+  menuNoteFlag = GetWord(g_block + kMenuNoteAt);
+  if (memcmp(g_block + kMarkerAt, kMarker, sizeof kMarker) != 0) return;
+
+  clockFlag = GetWord(g_block + kClockAt) != 0;
+  const int32_t size = (int32_t)GetWord(g_block + kBoardSizeAt);
+  const int32_t columns = (int32_t)GetWord(g_block + kColumnsAt);
+  const int32_t rows = (int32_t)GetWord(g_block + kRowsAt);
+  // A size the board cannot be played with keeps the default size.
+  if (IsPlayableSize(columns, rows, size)) {
+    Board->boardSize = size;
+    Board->columns = columns;
+    Board->rows = rows;
+  }
+  Board->statsOn = GetWord(g_block + kStatsOnAt) != 0;
+  Board->faceDown = GetWord(g_block + kFaceDownAt) != 0;
+  if (GetWord(g_block + kScreenModeAt) == 1 && MainWindow) SendMessageA(MainWindow, WM_COMMAND, 2100, 0);
+}
+
+int SaveOptionsFile() {
+  if (kGameVariant != 0) return 0;
+  uint8_t bytes[kOptionsFileSize];
+  PutWord(bytes + kSoundAt, soundFlag);
+  PutPathField(bytes + kBackgroundAt, kPathField, BackgroundPath);
+  PutPathField(bytes + kPictureAt, kPathField, PuzzlePicturePath);
+
+  memcpy(g_block + kMarkerAt, kMarker, sizeof kMarker);
+  PutWord(g_block + kClockAt, clockFlag);
+  PutWord(g_block + kMenuNoteAt, menuNoteFlag);
+  PutWord(g_block + kBoardSizeAt, (uint32_t)Board->boardSize);
+  PutWord(g_block + kStatsOnAt, (uint32_t)Board->statsOn);
+  PutWord(g_block + kFaceDownAt, (uint32_t)Board->faceDown);
+  PutWord(g_block + kColumnsAt, (uint32_t)Board->columns);
+  PutWord(g_block + kRowsAt, (uint32_t)Board->rows);
+  // The mode is seen from the window: a client area as large as the desktop
+  // is full screen.  A minimised window counts as the mode it returns to.
+  uint32_t mode = stripMode == 1 ? 0 : 1;
+  if (MainWindow && !IsIconic(MainWindow)) {
+    RECT client, desktop;
+    GetClientRect(MainWindow, &client);
+    GetWindowRect(GetDesktopWindow(), &desktop);
+    mode = client.right == desktop.right && client.bottom == desktop.bottom ? 0 : 1;
+  }
+  PutWord(g_block + kScreenModeAt, mode);
+  memcpy(bytes + kBlockAt, g_block, sizeof g_block);
+
+  const char* path = ProgramDirectoryPath(kOptionsFileName);
+  if (!path[0]) return 0;
+  OFSTRUCT of;
+  HFILE file = OpenFile(path, &of, OF_CREATE | OF_WRITE | OF_SHARE_DENY_READ);
+  if (file == HFILE_ERROR) return 0;
+  bool ok = _lwrite(file, (const char*)bytes, sizeof bytes) == sizeof bytes;
+  // The file replaces the old one only when it was closed complete.
+  if (_lclose(file) != 0) ok = false;
+  return ok ? 1 : 0;
+}
+
+void WriteOptions() { SaveOptionsFile(); }
+
+int ReadLists(const char* fileName) {
+  memset(g_lists, 0, sizeof g_lists);
+  g_listsChanged = false;
+  const char* path = ProgramDirectoryPath(fileName);
+  HFILE file = path[0] ? _lopen(path, OF_READ | OF_SHARE_DENY_WRITE) : HFILE_ERROR;
+  if (file == HFILE_ERROR) return 0;
+  UINT read = _lread(file, g_lists, sizeof g_lists);
+  _lclose(file);
+  if (read == HFILE_WRITE_ERROR) memset(g_lists, 0, sizeof g_lists);
+  // An entry without its terminator is no path: it is dropped, not cut.
+  for (auto& list : g_lists)
+    for (auto& entry : list)
+      if (!memchr(entry, 0, sizeof entry)) memset(entry, 0, sizeof entry);
+  return 1;
+}
+
+int WriteLists(const char* fileName) {
+  // Unchanged lists are on disk already (or, with no file, empty again at the
+  // next start): nothing to write.
+  if (!g_listsChanged) return 1;
+  const char* path = ProgramDirectoryPath(fileName);
+  if (!path[0]) return 0;
+  OFSTRUCT of;
+  HFILE file = OpenFile(path, &of, OF_CREATE | OF_WRITE | OF_SHARE_DENY_READ);
+  if (file == HFILE_ERROR) return 0;
+  bool ok = _lwrite(file, (const char*)g_lists, sizeof g_lists) == sizeof g_lists;
+  if (_lclose(file) != 0) ok = false;
+  if (ok) g_listsChanged = false;
+  return ok ? 1 : 0;
+}
+
+void PutAtHead(HWND hwnd, const char* path, int list) {
+  if (!ValidList(list)) return;
+  // An empty path or one longer than an entry is not remembered.
+  const size_t len = path ? strnlen(path, kListEntrySize) : 0;
+  if (len > 0 && len < (size_t)kListEntrySize) {
+    char(&entries)[kListEntries][kListEntrySize] = g_lists[list];
+    int found = kListEntries - 1;  // not found: the oldest entry drops out
+    for (int k = 0; k < kListEntries; ++k) {
+      if (strcmp(entries[k], path) == 0) {
+        found = k;
+        break;
+      }
+    }
+    if (found > 0 || strcmp(entries[0], path) != 0) {
+      memmove(entries[1], entries[0], (size_t)found * kListEntrySize);
+      memset(entries[0], 0, kListEntrySize);
+      memcpy(entries[0], path, len);
+      g_listsChanged = true;
+    }
+  }
+  RewriteList(hwnd, list);
+}
+
+void RewriteList(HWND hwnd, int list) {
+  if (!ValidList(list) || !hwnd) return;
+  HMENU menu = GetMenu(hwnd);
+  if (!menu) return;
+  for (int i = 0; i < kListEntries; ++i) {
+    const UINT id = ListCommand(list, i);
+    ModifyMenuA(menu, id, MF_BYCOMMAND | MF_STRING, id, g_lists[list][i]);
+  }
+}
+
+void StatsShortName(const char* path, char* out, size_t outSize) {
+  if (!out || outSize == 0) return;
+  const char* p = path ? path : "";
+  const size_t len = strlen(p);
+  const char* tail = p;
+  for (const char* c = p; *c; ++c)
+    if (*c == '/' || *c == '\\') tail = c + 1;
+  const char* shown = strlen(tail) <= 28 ? tail : p + (len > 29 ? len - 29 : 0);
+  CopyText(out, outSize, shown);
+}
+
+void SetStatsItemText(const char* statsPath, UINT id, HWND first, HWND second) {
+  char name[32];
+  StatsShortName(statsPath, name, sizeof name);
+  char text[80];
+  snprintf(text, sizeof text, "&Open Stat File (Currently Loaded: %s)", name);
+  for (HWND w : {first, second}) {
+    HMENU menu = w ? GetMenu(w) : nullptr;
+    if (menu) ModifyMenuA(menu, id, MF_BYCOMMAND | MF_STRING, id, text);
+  }
+}
+
+const char* RecentEntry(int list, int index) {
+  if (!ValidList(list) || index < 0 || index >= kListEntries) return "";
+  return g_lists[list][index];
+}
