@@ -10,12 +10,6 @@
 #include "shell/dispatch.h"
 #include "shell/shell_state.h"
 
-#ifndef OF_SHARE_DENY_WRITE
-#define OF_SHARE_DENY_WRITE 0x00000020
-#endif
-#ifndef OF_SHARE_DENY_READ
-#define OF_SHARE_DENY_READ 0x00000030
-#endif
 
 static_assert(sizeof(BoardRecord) == kSavedGameSize, "a saved game is the board record");
 // The record is copied to and from the file as it lies in memory.

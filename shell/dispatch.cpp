@@ -231,8 +231,10 @@ static void DispatchSwapCommand(HWND hwnd, UINT id) {
       return;
     case 120: CaptureScreen(hwnd); return;
     case 209:
-      WriteOptions();
-      MessageBoxA(hwnd, kOptionsSaved, "Options Saved:", MB_OK);
+      if (SaveOptionsFile())
+        MessageBoxA(hwnd, kOptionsSaved, "Options Saved:", MB_OK);
+      else
+        MessageBoxA(hwnd, "Your settings could not be saved in the file 'swapster.opt'.", "Sorry:", MB_OK);
       return;
     case 108: SendMessageA(hwnd, WM_CLOSE, 0, 0); return;
     case 112:
@@ -268,11 +270,14 @@ static void DispatchSwapCommand(HWND hwnd, UINT id) {
     case 502: MessageBoxA(hwnd, kAboutText, "About Quillon's Swapster:", MB_OK); return;
     default: break;
   }
+  // A blank entry of a recent list names no file: choosing it does nothing.
   if (id >= 7040 && id <= 7049) {
+    if (!RecentEntry(kStatsFileList, (int)id - 7040)[0]) return;
     StatsCommand(hwnd, id);
     return;
   }
   if (id >= 7000 && id <= 7009) {
+    if (!RecentEntry(kUserPictureList, (int)id - 7000)[0]) return;
     if (!PictureChangeGuard(hwnd)) return;
     // The list entry is copied: loading rewrites the list.
     char path[256];

@@ -15,12 +15,6 @@
 #include "shell/shell_state.h"
 #include "shell/variant.h"
 
-#ifndef OF_SHARE_DENY_WRITE
-#define OF_SHARE_DENY_WRITE 0x00000020
-#endif
-#ifndef OF_SHARE_DENY_READ
-#define OF_SHARE_DENY_READ 0x00000030
-#endif
 
 namespace {
 
