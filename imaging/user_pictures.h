@@ -1,15 +1,36 @@
-// Pictures the player chooses: any image file as the puzzle picture, the
-// built-in pictures, and (mine-field build) the background and its chooser.
+// Pictures the player chooses: any image file as the puzzle picture, from the
+// open dialog, the recent list or the built-in pictures.
 #pragma once
 
 #include <cstddef>
 
 #include "platform/win32.h"
 
+// The filter of the open-picture dialog, "|"-separated pairs of description
+// and patterns.
+extern const char kOpenPictureFilter[];
+
+// Widest puzzle picture accepted, in pixels.
+constexpr int kUserPictureMaxWidth = 2048;
+
 // The open dialog for pictures; `folder` (of `folderSize` bytes) is read as
-// the initial folder and receives the chosen file's folder.
+// the initial folder and receives the chosen file's folder, ending in a
+// separator.  `out` (of `outSize` bytes) receives the chosen path.  Returns 1
+// when a file was chosen, 0 when the dialog was cancelled or the path does
+// not fit (nothing is written then).
 int OpenImageDialog(char* out, size_t outSize, const char* filter, char* folder, size_t folderSize, HWND owner);
+// Open Image File: asks for a picture, starting in the picture folder's
+// "tilesets" folder on the first use of a run and where the last picture was
+// chosen after that, and makes it the puzzle picture.
 void OpenUserImage(HWND mainWindow);
+// Makes the picture file at `path` the puzzle picture and repaints.  With
+// `addToList` set the path heads the recent user-picture list.  A file that
+// is not a picture, is too wide or cannot be decoded is refused with a
+// message and the previous puzzle picture stays.
 void LoadUserImage(HWND hwnd, const char* path, int addToList);
+// The mine-field build's background and its chooser live with the mine field.
 int LoadBackgroundPicture(HWND hwnd, const char* path);
 int ChooseBkgDialog(HWND owner);
+
+// Forgets the folder of the last picture chosen, as at the start of a run.
+void ResetUserPictureFolder();

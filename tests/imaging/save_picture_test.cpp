@@ -1,0 +1,57 @@
+// Saving pictures: the eleven types, the type kept for the run, the name used
+// as typed, failed saves.
+#include <Magick++.h>
+
+#include <cstring>
+#include <string>
+
+#include "imaging/save_picture.h"
+#include "shell/shell_state.h"
+#include "support/game_fixture.h"
+
+namespace {
+
+std::string Coder(const std::string& path) {
+  Magick::Image image;
+  image.ping(path);
+  return image.magick();
+}
+
+using SavePicture = GameFixture;
+
+TEST_F(SavePicture, EachTypeWritesItsOwnFormat) {
+  const char* coders[] = {"WEBP", "PCX", "BMP3", "JPEG", "JPEG", "TIFF", "TIFF", "GIF", "TGA", "BMP2", "PICT"};
+  for (int type = 1; type <= kSavePictureTypes; ++type) {
+    const std::string path = folder_ + "picture" + std::to_string(type) + ".tga";
+    ASSERT_EQ(SavePictureByType(path.c_str(), &PuzzlePicture, type), PICTURE_SUCCESS) << type;
+    EXPECT_EQ(Coder(path), coders[type - 1]) << type;
+  }
+  Magick::Image lzw;
+  lzw.ping(folder_ + "picture6.tga");
+  EXPECT_EQ(lzw.compressType(), Magick::LZWCompression);
+}
+
+TEST_F(SavePicture, TheNameIsUsedAsTypedTheTypeIsKeptAndFailuresSaySo) {
+  ResetSavePictureType();  // as in a new run
+  TestFileDialogs().clear();
+  const std::string path = folder_ + "fire engine";
+  TestQueueFileDialogAnswer(path, 6);
+  command(119);
+  EXPECT_EQ(TestFileDialogs()[0].filterIndex, 1u);
+  EXPECT_STREQ(BackgroundPath, path.c_str());
+  EXPECT_EQ(Coder(path), "TIFF");  // no extension added
+
+  // The disk fills up: the old file stays, the player is told.
+  strcpy(BackgroundPath, "before");
+  TestFailWritesAfter(100);
+  TestQueueFileDialogAnswer(path, 4);
+  command(119);
+  TestFailWritesAfter(-1);
+  EXPECT_EQ(TestFileDialogs()[1].filterIndex, 6u);
+  EXPECT_EQ(Coder(path), "TIFF");
+  EXPECT_STREQ(BackgroundPath, "before");
+  ASSERT_EQ(TestMessageBoxes().size(), 1u);
+  EXPECT_EQ(TestMessageBoxes()[0].caption, "Sorry:");
+}
+
+}  // namespace
