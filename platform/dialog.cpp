@@ -320,7 +320,15 @@ static QStringList Filters(LPCSTR f, std::string* joined) {
     *joined += desc + "|" + pat;
     QString patterns = FromAnsi(pat.c_str());
     patterns.replace(';', ' ');
-    out << QStringLiteral("%1 (%2)").arg(FromAnsi(desc.c_str()), patterns);
+    // Qt filters by the patterns in brackets; a description that already
+    // shows them is not given them twice.
+    QString d = FromAnsi(desc.c_str());
+    const QString raw = FromAnsi(pat.c_str());
+    if (d.contains(QStringLiteral("(") + patterns + QStringLiteral(")")) ||
+        d.contains(QStringLiteral("(") + raw + QStringLiteral(")")))
+      out << d;
+    else
+      out << QStringLiteral("%1 (%2)").arg(d, patterns);
   }
   return out;
 }

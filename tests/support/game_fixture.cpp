@@ -1,6 +1,9 @@
 // The offscreen game fixture.
 #include "support/game_fixture.h"
 
+#include "imaging/save_picture.h"
+#include "imaging/user_pictures.h"
+
 #include <unistd.h>
 
 #include <cstdlib>
@@ -149,6 +152,9 @@ void GameFixture::TearDown() {
 
 void GameFixture::StartGame(const GameStartOptions& o) {
   ResetShellState();
+  // What a run remembers of the picture dialogs starts afresh too.
+  ResetUserPictureFolder();
+  ResetSavePictureType();
   TestResetWindows();
   DrainUnusedAnswers();
   ResetRecords();
