@@ -320,15 +320,15 @@ static QStringList Filters(LPCSTR f, std::string* joined) {
     *joined += desc + "|" + pat;
     QString patterns = FromAnsi(pat.c_str());
     patterns.replace(';', ' ');
-    // Qt filters by the patterns in brackets; a description that already
-    // shows them is not given them twice.
+    // Qt filters by the space-separated patterns in brackets; a description
+    // that already shows its patterns is not given them twice.
     QString d = FromAnsi(desc.c_str());
-    const QString raw = FromAnsi(pat.c_str());
-    if (d.contains(QStringLiteral("(") + patterns + QStringLiteral(")")) ||
-        d.contains(QStringLiteral("(") + raw + QStringLiteral(")")))
-      out << d;
+    const QString raw = QStringLiteral("(") + FromAnsi(pat.c_str()) + QStringLiteral(")");
+    const QString shown = QStringLiteral("(") + patterns + QStringLiteral(")");
+    if (d.contains(raw))
+      out << QString(d).replace(raw, shown);
     else
-      out << QStringLiteral("%1 (%2)").arg(d, patterns);
+      out << QStringLiteral("%1 %2").arg(d, shown);
   }
   return out;
 }
