@@ -66,6 +66,20 @@ for _ in $(seq 100); do kill -0 $game 2>/dev/null || break; sleep 0.1; done
 wait $game; code=$?
 desc="the game exits with code 0 (got $code)"; check test "$code" -eq 0
 
+"$build/HOTFIELD" >"$work/field.log" 2>&1 & field=$!
+note=$(wait_window "Critical Note" 20)
+desc="the mine-field build starts with its note"; check test -n "$note"
+[ -n "$note" ] && xdotool windowfocus --sync "$note" key Return
+sleep 1
+xdotool mousemove 300 300 click 1; sleep 0.3
+xdotool key n; sleep 1
+xdotool mousemove 200 200 click 1; sleep 1.5
+desc="the mine field survives a click"; check kill -0 $field
+xdotool key x
+for _ in $(seq 100); do kill -0 $field 2>/dev/null || break; sleep 0.1; done
+wait $field; code=$?
+desc="the mine-field build exits with code 0 (got $code)"; check test "$code" -eq 0
+
 "$build/install" >"$work/install.log" 2>&1 & inst=$!
 box=$(wait_window "Installation Instructions" 10)
 desc="the install notice shows its instructions"; check test -n "$box"
@@ -73,5 +87,5 @@ desc="the install notice shows its instructions"; check test -n "$box"
 wait $inst; code=$?
 desc="the install notice exits with 1 after OK (got $code)"; check test "$code" -eq 1
 
-echo "$((12 - fails)) passed, $fails failed"
+echo "$((15 - fails)) passed, $fails failed"
 [ "$fails" -eq 0 ]
