@@ -87,6 +87,7 @@ def check(root):
         a = np.asarray(Image.open(egg).convert("RGB"), dtype=np.int32)
         border = np.concatenate([a[0], a[-1], a[:, 0], a[:, -1]])
         need(border.max() <= 12, "EGG.png: edge not dark enough to meet the black screen")
+    import check_field; check_field.check(root, need)
 
 
 if __name__ == "__main__":
