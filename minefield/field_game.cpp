@@ -261,7 +261,7 @@ struct TileSetFile {
 };
 static const TileSetFile kTileSets[] = {
     {8100, "hotmetal.hfd"}, {8101, "stone3d.hfd"},  {8102, "darkcirc.hfd"}, {8103, "rosewood.hfd"},
-    {8104, "radglow.hfd"},  {8105, "tubes.hfd"},    {8106, "aluminum.hfd"}, {8107, "mutants.hfd"},
+    {8104, "radglow.hfd"},  {8105, "tubeflwr.hfd"}, {8106, "aluminum.hfd"}, {8107, "mutants.hfd"},
     {8108, "meters.hfd"},   {8109, "arrows.hfd"},   {8110, "electron.hfd"}, {8111, "sampler.hfd"},
 };
 

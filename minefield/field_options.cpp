@@ -2,6 +2,8 @@
 // picture dialog and the help message boxes.
 #include <cstring>
 
+#include <cstdio>
+
 #include "imaging/screen_bitmaps.h"
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
@@ -62,7 +64,14 @@ void ReadFieldOptions() {
       }
     }
   }
-  LoadTileSet(PuzzlePicturePath[0] ? PuzzlePicturePath : "rosewood.hfd");
+  if (PuzzlePicturePath[0]) {
+    LoadTileSet(PuzzlePicturePath);
+  } else {
+    // The built-in tile sets lie in the picture folder.
+    char path[300];
+    snprintf(path, sizeof path, "%srosewood.hfd", PictureDirectory);
+    LoadTileSet(path);
+  }
 }
 
 void WriteFieldOptions() {
