@@ -49,3 +49,9 @@ void PaintBandedPass(HDC surface, int re0, int im0, int re1, int im1, int width,
                      int top, int right, int bottom, int rowOffset, int columnOffset);
 COLORREF BandedPixelColor(double re, double im);
 COLORREF BandColor(double s, int n);
+
+// Paints the picture of generator command 116 (multi-colour landscape), 117
+// (landscape) or 118 (banded fractal, its plane drawn from the program's
+// random generator) over a width x height surface, with the desktop's input
+// only raising the cancel flag meanwhile.
+void PaintGeneratedPicture(HDC surface, unsigned command, int width, int height);

@@ -302,21 +302,9 @@ static void RunFieldGenerator(HWND hwnd, UINT id) {
   generationInProgress = 1;
   generationCancelRequested = 0;
   ShowWindow(MenuStrip, SW_HIDE);
-  SetGenerationInput(&generationCancelRequested);
   HDC dc = GetDC(hwnd);
   const int w = Board->boardWidth, h = Board->boardHeight;
-  if (id == 117) {
-    GenerateLandscape(dc, w, h);
-  } else if (id == 116) {
-    GenerateMultiColorLandscape(dc, w, h);
-  } else {
-    int im1 = 500 + (int)RandomBelow(5000);
-    int re1 = 500 + (int)RandomBelow(5000);
-    int im0 = 1 + (int)RandomBelow(500);
-    int re0 = 1 + (int)RandomBelow(500);
-    GenerateBandedFractal(dc, re0, im0, re1, im1, w, h, 0, 0, w, h);
-  }
-  SetGenerationInput(nullptr);
+  PaintGeneratedPicture(dc, id, w, h);
   // What the generator painted becomes the background, at the board's size.
   if (w > 0 && h > 0) {
     HBITMAP picture = CreateCompatibleBitmap(dc, w, h);

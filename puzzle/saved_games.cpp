@@ -6,6 +6,7 @@
 #include <string>
 
 #include "puzzle/board.h"
+#include "puzzle/file_dialogs.h"
 #include "puzzle/statistics.h"
 #include "shell/dispatch.h"
 #include "shell/shell_state.h"
@@ -37,31 +38,7 @@ bool IsPlayableRecord(const BoardRecord& r) {
 }
 
 int AskSaveFileName(char* out, size_t outSize, const char* filter, const char* initialDir, HWND owner) {
-  if (!out || outSize == 0) return 0;
-  // The dialog takes the filter's pairs separated by zero bytes.
-  std::string pairs = filter ? filter : "";
-  for (char& c : pairs)
-    if (c == '|') c = 0;
-  pairs.push_back(0);
-  pairs.push_back(0);
-  char file[256] = "";
-  char title[256] = "";
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner;
-  ofn.lpstrFilter = pairs.data();
-  ofn.nFilterIndex = 1;
-  ofn.lpstrFile = file;
-  ofn.nMaxFile = sizeof file;
-  ofn.lpstrFileTitle = title;
-  ofn.nMaxFileTitle = sizeof title;
-  ofn.lpstrInitialDir = initialDir;
-  ofn.Flags = OFN_OVERWRITEPROMPT;
-  if (!GetSaveFileNameA(&ofn)) return 0;
-  const size_t len = strnlen(file, sizeof file);
-  if (len == 0 || len == sizeof file || len + 1 > outSize) return 0;
-  memcpy(out, file, len + 1);
-  return 1;
+  return AskFileName(true, out, outSize, filter, initialDir, owner);
 }
 
 int SaveGameFile(const char* path) {

@@ -11,6 +11,7 @@
 
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
+#include "puzzle/file_dialogs.h"
 #include "shell/clock.h"
 #include "shell/shell_state.h"
 #include "sound/sounds.h"
@@ -347,33 +348,7 @@ int AskName(HWND owner) {
 }
 
 int AskOpenFileName(char* out, size_t outSize, const char* filter, const char* initialDir, HWND owner) {
-  if (!out || outSize == 0) return 0;
-  // "name|pattern|name|pattern" becomes pairs of zero-terminated texts ended
-  // by an empty one.
-  std::string pairs = filter ? filter : "";
-  std::replace(pairs.begin(), pairs.end(), '|', '\0');
-  pairs.push_back('\0');
-  pairs.push_back('\0');
-
-  char file[256] = "";
-  char title[256] = "";
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = owner;
-  ofn.lpstrFilter = pairs.c_str();
-  ofn.nFilterIndex = 1;
-  ofn.lpstrFile = file;
-  ofn.nMaxFile = sizeof file;
-  ofn.lpstrFileTitle = title;
-  ofn.nMaxFileTitle = sizeof title;
-  ofn.lpstrInitialDir = initialDir;
-  ofn.Flags = OFN_OVERWRITEPROMPT;
-  if (!GetOpenFileNameA(&ofn)) return 0;
-  const size_t length = strnlen(file, sizeof file);
-  // A path cut to fit would name another file: refuse it instead.
-  if (length == 0 || length + 1 > outSize) return 0;
-  memcpy(out, file, length + 1);
-  return 1;
+  return AskFileName(false, out, outSize, filter, initialDir, owner);
 }
 
 const char* StatsDialogLine(int line) { return line >= 0 && line < kLineCount ? g_lines[line] : ""; }

@@ -1,11 +1,8 @@
 // The mine field's menu template, "HfdMenu".
 #include "platform/platform.h"
+#include "resources/templates.h"
 
 namespace {
-#define RECENT(base, depth)                                                                          \
-  {depth, "", base + 0, 0}, {depth, "", base + 1, 0}, {depth, "", base + 2, 0}, {depth, "", base + 3, 0}, \
-      {depth, "", base + 4, 0}, {depth, "", base + 5, 0}, {depth, "", base + 6, 0},                     \
-      {depth, "", base + 7, 0}, {depth, "", base + 8, 0}, {depth, "", base + 9, 0}
 
 const MenuTemplateItem kFieldMenu[] = {
     {0, "&Game", 0, MF_POPUP},

@@ -3,3 +3,10 @@
 #pragma once
 
 void RegisterGameResources();
+
+// Ten empty items for a recent-file list, commands base..base+9; their texts
+// are filled in from the list.
+#define RECENT(base, depth)                                                                          \
+  {depth, "", base + 0, 0}, {depth, "", base + 1, 0}, {depth, "", base + 2, 0}, {depth, "", base + 3, 0}, \
+      {depth, "", base + 4, 0}, {depth, "", base + 5, 0}, {depth, "", base + 6, 0},                     \
+      {depth, "", base + 7, 0}, {depth, "", base + 8, 0}, {depth, "", base + 9, 0}

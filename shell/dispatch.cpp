@@ -151,21 +151,9 @@ static void RunGenerator(HWND hwnd, UINT id) {
   generationInProgress = 1;
   generationCancelRequested = 0;
   ShowWindow(MenuStrip, SW_HIDE);
-  SetGenerationInput(&generationCancelRequested);
   HDC dc = GetDC(hwnd);
   const int w = Board->boardWidth, h = Board->boardHeight;
-  if (id == 117) {
-    GenerateLandscape(dc, w, h);
-  } else if (id == 116) {
-    GenerateMultiColorLandscape(dc, w, h);
-  } else {
-    int im1 = 500 + (int)RandomBelow(5000);
-    int re1 = 500 + (int)RandomBelow(5000);
-    int im0 = 1 + (int)RandomBelow(500);
-    int re0 = 1 + (int)RandomBelow(500);
-    GenerateBandedFractal(dc, re0, im0, re1, im1, w, h, 0, 0, w, h);
-  }
-  SetGenerationInput(nullptr);
+  PaintGeneratedPicture(dc, id, w, h);
   RECT client;
   GetClientRect(hwnd, &client);
   if (PuzzlePicture.flags & PICTURE_HAS_DATA) ReleaseRecord(&PuzzlePicture);
