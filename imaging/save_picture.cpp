@@ -1,5 +1,6 @@
 // Saving a picture to a file in one of the eleven formats of the save dialog.
 #include "imaging/save_picture.h"
+#include "imaging/wait_cursor.h"
 
 #include <cstring>
 #include <string>
@@ -38,17 +39,6 @@ const SaveType kSaveTypes[kSavePictureTypes] = {
 
 // The type chosen last in this run.
 int saveTypeIndex = 1;
-
-class WaitCursor {
- public:
-  WaitCursor() : previous_(SetCursor(LoadCursorA(0, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR previous_;
-};
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 // Pictures the player chooses as the puzzle picture.
 #include "imaging/user_pictures.h"
+#include "imaging/wait_cursor.h"
 
 #include <cstdio>
 #include <cstring>
@@ -25,18 +26,6 @@ const char kPathTooLong[] =
 // The folder Open Image File starts in; empty until its first use in a run.
 char userPictureFolder[256];
 bool userPictureFolderSet = false;
-
-// Shows the wait cursor for as long as the object lives.
-class WaitCursor {
- public:
-  WaitCursor() : previous_(SetCursor(LoadCursorA(0, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR previous_;
-};
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
