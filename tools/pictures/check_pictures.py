@@ -10,10 +10,44 @@ from PIL import Image
 
 problems = []
 
+# Puzzle pictures whose every piece must be told apart by eye when the
+# picture is cut into the largest board, 20 x 20.
+PIECE_CHECKED = ["gameroom.bkg", "ult_deck.bkg", "orbquest.bkg", "bluebird.bkg", "giantcat.bkg",
+                 "stained.bkg"]
+GRID = 20
+MIN_PIECE_STD = 3.0      # spread of brightness inside one piece
+MIN_PIECE_DIFF = 1.0     # mean difference between the nearest two pieces' thumbnails
+
 
 def need(cond, msg):
     if not cond:
         problems.append(msg)
+
+
+def check_pieces(path):
+    """No flat pieces and no two pieces alike on a 20 x 20 board."""
+    name = os.path.basename(path)
+    a = np.asarray(Image.open(path).convert("L"), np.float32)
+    h, w = a.shape
+    xs = [round(i * w / GRID) for i in range(GRID + 1)]
+    ys = [round(j * h / GRID) for j in range(GRID + 1)]
+    stds, thumbs = [], []
+    for j in range(GRID):
+        for i in range(GRID):
+            piece = a[ys[j]:ys[j + 1], xs[i]:xs[i + 1]]
+            stds.append(piece.std())
+            thumbs.append(np.asarray(Image.fromarray(piece).resize((8, 6), Image.BILINEAR)).ravel())
+    stds = np.array(stds)
+    flat = np.nonzero(stds < MIN_PIECE_STD)[0]
+    need(len(flat) == 0, "%s: flat pieces (column, row): %s" %
+         (name, ", ".join("(%d, %d)" % (k % GRID, k // GRID) for k in flat[:8])))
+    t = np.array(thumbs)
+    d = np.abs(t[:, None, :] - t[None, :, :]).mean(axis=2)
+    np.fill_diagonal(d, np.inf)
+    k = int(d.min(axis=1).argmin())
+    m = int(d[k].argmin())
+    need(d[k, m] >= MIN_PIECE_DIFF, "%s: pieces (%d, %d) and (%d, %d) look alike" %
+         (name, k % GRID, k // GRID, m % GRID, m // GRID))
 
 
 def check(root):
@@ -26,6 +60,7 @@ def check(root):
         (os.path.join(res, "SWICON.png"), "PNG", (64, 64), "RGBA"),
         (os.path.join(data, "cathedra.bkg"), "JPEG", (1024, 768), "RGB"),
         (os.path.join(data, "fire_eng.bkg"), "JPEG", (1024, 768), "RGB"),
+    ] + [(os.path.join(data, name), "JPEG", (1024, 768), "RGB") for name in PIECE_CHECKED] + [
         (os.path.join(data, "swpstats.tif"), "TIFF", (620, 440), "RGB"),
     ]
     for path, fmt, size, mode in expect:
@@ -53,6 +88,11 @@ def check(root):
                  "%s: ImageMagick reads it as %s" % (name, " ".join(out[:3])))
         except (OSError, subprocess.CalledProcessError) as e:
             problems.append("%s: identify failed: %s" % (name, e))
+
+    for name in PIECE_CHECKED:
+        path = os.path.join(data, name)
+        if os.path.exists(path):
+            check_pieces(path)
 
     clock = os.path.join(res, "CLOCK.png")
     if os.path.exists(clock):
