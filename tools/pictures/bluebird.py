@@ -9,7 +9,7 @@ import math
 import sys
 
 import numpy as np
-from PIL import Image, ImageDraw, ImageFilter
+from PIL import Image
 
 import paintkit as pk
 import picturelib as pl
@@ -146,7 +146,6 @@ def lily_pad(c, rng, x, y, r):
     g = pl.jitter((64, 120, 48), rng, 0.15)
     notch = rng.uniform(0, 360)
     c.ellipse(x - rx, y - ry + 1.5, x + rx, y + ry + 1.5, fill=(24, 40, 26))
-    c.pieslice(x, y, 1, 0, 1, fill=g)   # keeps the draw state simple
     box = c.box(x - rx, y - ry, x + rx, y + ry)
     c.draw.pieslice(box, notch + 16, notch + 360 - 16, fill=g)
     inner = c.box(x - rx * 0.8, y - ry * 0.8 - ry * 0.08, x + rx * 0.8, y + ry * 0.8 - ry * 0.08)
@@ -162,7 +161,6 @@ def water_lily(c, rng, x, y, r, col):
     for ring, (n, rr, sh) in enumerate(((8, 1.0, 0.9), (7, 0.7, 1.0), (5, 0.42, 1.06))):
         for j in range(n):
             a = j * 2 * math.pi / n + ring * 0.4
-            px, py = x + math.cos(a) * r * rr * 0.55, y - r * 0.25 * ring + math.sin(a) * r * rr * 0.55 * k
             tip = (x + math.cos(a) * r * rr, y - r * 0.25 * ring - r * 0.35 * (ring + 1) * 0.6
                    + math.sin(a) * r * rr * k)
             side = (-math.sin(a) * r * 0.2, math.cos(a) * r * 0.2 * k)
@@ -462,8 +460,8 @@ def make(path):
 
     L = pk.layer(c)
     trunk_g = [(30, 52, 30), (44, 72, 40), (66, 98, 52), (94, 126, 66)]
-    left = cypress(L, rng, 60, 620, 680, 300, trunk_g, (84, 68, 56), True, 1.2)
-    right = cypress(L, rng, 975, 600, 640, 260, trunk_g, (80, 66, 54), True, 1.2)
+    cypress(L, rng, 60, 620, 680, 300, trunk_g, (84, 68, 56), True, 1.2)
+    cypress(L, rng, 975, 600, 640, 260, trunk_g, (80, 66, 54), True, 1.2)
     # a low branch out from the left tree for the bluebird
     L.line(pk.bezier((90, 330), (150, 320), (220, 300), n=16), (80, 64, 52), 7)
     L.line(pk.bezier((150, 322), (190, 300), (210, 280), n=10), (80, 64, 52), 3)

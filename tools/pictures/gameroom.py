@@ -11,7 +11,7 @@ import math
 import sys
 
 import numpy as np
-from PIL import Image, ImageDraw, ImageFilter
+from PIL import Image, ImageDraw
 
 import paintkit as pk
 import picturelib as pl
@@ -284,8 +284,6 @@ def dartboard(c, rng, cx, cy, R):
     # the board
     c.circle(cx, cy, R + 4, fill=(20, 20, 22))
     black, cream, red, green = (28, 28, 30), (232, 216, 176), (200, 36, 40), (30, 130, 70)
-    rings = [(R * 0.78, None), (R * 0.72, "d"), (R * 0.66, None), (R * 0.44, "t"),
-             (R * 0.38, None)]
     for k in range(20):
         a0 = -90 - 9 + k * 18
         base = black if k % 2 == 0 else cream
@@ -579,7 +577,6 @@ def ball_sprite(num, r):
     a = np.asarray(im, np.float32).copy()
     yy, xx = np.mgrid[0:im.size[1], 0:im.size[0]].astype(np.float32)
     dx, dy = (xx - ctr) / R, (yy - ctr) / R
-    dist = np.sqrt(dx * dx + dy * dy)
     sh = np.clip(1.1 - 0.55 * np.sqrt((dx + 0.35) ** 2 + (dy + 0.45) ** 2), 0.35, 1.1)
     a[:, :, :3] *= sh[:, :, None]
     spec = np.exp(-(((dx + 0.35) ** 2 + (dy + 0.45) ** 2) / 0.03))
@@ -802,7 +799,6 @@ def card_table(c, rng):
     fa = pl.textured((int(2 * frx * S), int(2 * fry * S)), (30, 104, 60), rng, 0.12, 8 * S, 3)
     pk.paste_patch(c, fa, cx - frx, cy - fry, ellipses=[(cx - frx, cy - fry, cx + frx, cy + fry)])
     # cards dealt round the table, some face up
-    from PIL import ImageChops
     def card(x, y, ang, face=None):
         im, d = pk.sprite(26, 36, S)
         d.rounded_rectangle([0, 0, 26 * S - 1, 36 * S - 1], radius=3 * S, fill=(250, 250, 246, 255),

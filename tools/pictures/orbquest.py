@@ -9,7 +9,7 @@ import math
 import sys
 
 import numpy as np
-from PIL import Image, ImageDraw, ImageFilter
+from PIL import Image, ImageDraw
 
 import paintkit as pk
 import picturelib as pl
@@ -179,8 +179,6 @@ def hills(c, rng):
     """Near hills with round trees and a waterfall down a cliff."""
     for layer, (yb, col, amp, freq) in enumerate([(540, (70, 150, 100), 40, 0.011),
                                                   (600, (60, 170, 90), 30, 0.017)]):
-        hill_col = col
-        pts = [(0, GROUND)]
         top = []
         ph = rng.uniform(0, 6)
         for x in range(0, W + 9, 8):
@@ -387,7 +385,6 @@ def water(c, rng, x0, x1, top, bottom):
 
 def knight(c, x, feet):
     """The hero: blue tunic, silver helmet with a red plume, sword raised."""
-    s = 1.0
     steel, steel_dk = (210, 216, 230), (130, 136, 156)
     blue, blue_dk = (50, 100, 220), (30, 60, 150)
     # cape behind

@@ -209,7 +209,6 @@ def design(rng):
                  (120, 80, 200), (70, 80, 210), (40, 60, 180)]
     radii = [sr + 40, sr + 100, sr + 170, sr + 250, sr + 340, sr + 440, sr + 560, 2000]
     nsec = 30
-    ring_ids = {}
     for ri in range(len(radii) - 1, -1, -1):
         for si in range(nsec):
             a0 = si * 2 * math.pi / nsec + ri * 0.05

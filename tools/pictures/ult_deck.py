@@ -9,7 +9,7 @@ import math
 import sys
 
 import numpy as np
-from PIL import Image, ImageChops, ImageDraw, ImageFilter
+from PIL import Image, ImageDraw
 
 import paintkit as pk
 import picturelib as pl
