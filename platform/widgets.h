@@ -45,7 +45,11 @@ class Canvas : public QWidget {
     if (g_generationCancel) return;  // moves cancel nothing
     PostInput(win_, WM_MOUSEMOVE, 0, Pos(e));
   }
-  void focusInEvent(QFocusEvent*) override { g_focus = Handle(win_); }
+  void focusInEvent(QFocusEvent* e) override {
+    // A window coming to the front hands the focus back to whatever had it
+    // before; the game's own idea of the focus stays as it was.
+    if (e->reason() != Qt::ActiveWindowFocusReason) g_focus = Handle(win_);
+  }
 };
 
 inline int VirtualKey(QKeyEvent* e) {
@@ -93,7 +97,11 @@ class HostWidget : public QWidget {
     }
     PostInput(win_, WM_KEYDOWN, vk, 1);
   }
-  void focusInEvent(QFocusEvent*) override { g_focus = Handle(win_); }
+  void focusInEvent(QFocusEvent* e) override {
+    // A window coming to the front hands the focus back to whatever had it
+    // before; the game's own idea of the focus stays as it was.
+    if (e->reason() != Qt::ActiveWindowFocusReason) g_focus = Handle(win_);
+  }
   void closeEvent(QCloseEvent* e) override {
     e->ignore();  // the game decides, through WM_CLOSE
     if (win_->isDialog && !win_->controls.empty())
