@@ -234,7 +234,12 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
       if (g_focus == hwnd) {
         // The focus falls back to the window underneath.
         g_focus = w->parent ? Handle(w->parent) : nullptr;
-        if (w->parent && w->parent->canvas) w->parent->canvas->setFocus();
+        if (w->parent && w->parent->canvas) {
+          w->parent->canvas->setFocus();
+          // The keyboard goes back to the window too, also when a closing
+          // menu had taken it.
+          if (!g_test) w->parent->host->window()->activateWindow();
+        }
       }
       break;
     case SW_SHOWMINIMIZED:
@@ -731,6 +736,17 @@ static std::shared_ptr<Menu> BuildMenu(const MenuTemplateItem*& it, int depth) {
 
 static std::vector<std::shared_ptr<Menu>> g_menuRoots;
 
+// A closing menu may leave the desktop's keyboard focus nowhere: once it has
+// closed, the window that owns the menu takes the keyboard again.
+static void ReturnKeyboardAfterMenu(Window* w) {
+  if (g_test) return;
+  QTimer::singleShot(0, [w]() {
+    if (std::find(g_windows.begin(), g_windows.end(), w) == g_windows.end() || w->destroyed || !w->host) return;
+    QWidget* top = w->host->window();
+    if (top->isVisible()) top->activateWindow();
+  });
+}
+
 static QString MenuText(const std::string& t) {
   // "\t" separates an accelerator hint; keep it as Qt shows it.
   return FromAnsi(t.c_str());
@@ -753,7 +769,9 @@ static void FillQMenu(QWidget* target, Window* w, Menu* m) {
       auto* a = new QAction(MenuText(item.text), target);
       UINT id = item.id;
       QObject::connect(a, &QAction::triggered, a, [w, id]() {
-        if (!w->destroyed) PostInput(w, WM_COMMAND, id, 0);
+        if (w->destroyed) return;
+        PostInput(w, WM_COMMAND, id, 0);
+        ReturnKeyboardAfterMenu(w);
       });
       a->setCheckable(true);
       a->setChecked(item.flags & MF_CHECKED);
@@ -870,7 +888,9 @@ BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR newId, LPCSTR n
     Window* w = m->attached;
     UINT id = item->id;
     QObject::connect(a, &QAction::triggered, a, [w, id]() {
-      if (w && !w->destroyed) PostInput(w, WM_COMMAND, id, 0);
+      if (!w || w->destroyed) return;
+      PostInput(w, WM_COMMAND, id, 0);
+      ReturnKeyboardAfterMenu(w);
     });
   }
   return TRUE;
