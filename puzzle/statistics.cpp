@@ -333,6 +333,15 @@ void ReadStatsFile() {
   Stats = fresh;
 }
 
+bool IsSavedGameFile(const char* path) {
+  HFILE file = path && path[0] ? _lopen(path, OF_READ) : HFILE_ERROR;
+  if (file == HFILE_ERROR) return false;
+  static char probe[sizeof(BoardRecord) + 1];
+  UINT n = _lread(file, probe, sizeof probe);
+  _lclose(file);
+  return n == sizeof(BoardRecord);
+}
+
 void WriteStatsFile() {
   OFSTRUCT info;
   HFILE file = OpenFile(StatsFilePath, &info, OF_CREATE | OF_WRITE);

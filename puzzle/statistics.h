@@ -42,6 +42,10 @@ void WriteStatsFile();
 // Asks for the name of a new statistics file ("GetNameDialog"); on OK sets
 // the statistics file path and returns 0, on Cancel returns -1.
 int AskName(HWND owner);
+// True when the file at `path` has exactly the size of a saved game, which
+// shares the statistics files' name ending: it must not be taken (and later
+// overwritten) as a statistics file.
+bool IsSavedGameFile(const char* path);
 // The common open dialog with a "|"-separated filter; 1 and the chosen full
 // path in `out` (of `outSize` bytes), or 0 when cancelled.
 int AskOpenFileName(char* out, size_t outSize, const char* filter, const char* initialDir, HWND owner);

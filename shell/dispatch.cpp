@@ -99,6 +99,9 @@ static const char kStatsTurnedOff[] =
     "The stats are being turned off. I only keep stats when you are playing with an image that is saved, so you "
     "can play it many times.\r\n\r\nYou may save this image, and then turn the stats back on again.";
 
+static const char kNotStatistics[] =
+    "That file holds a saved game, not statistics. The statistics file in use stays as it was.";
+
 // The built-in pictures of the Image menu, by command.
 struct BuiltInPicture {
   UINT id;
@@ -129,11 +132,20 @@ static void StatsCommand(HWND hwnd, UINT id) {
     WriteStatsFile();
     // A path that does not fit the statistics path is refused, not cut.
     char chosen[sizeof StatsFilePath];
-    if (AskOpenFileName(chosen, sizeof chosen, "Stat Files (*.sw3)|*.sw3", ProgramDirectory, hwnd))
-      CopyText(StatsFilePath, sizeof StatsFilePath, chosen);
+    if (AskOpenFileName(chosen, sizeof chosen, "Stat Files (*.sw3)|*.sw3", ProgramDirectory, hwnd)) {
+      if (IsSavedGameFile(chosen))
+        MessageBoxA(hwnd, kNotStatistics, "Sorry:", MB_OK);
+      else
+        CopyText(StatsFilePath, sizeof StatsFilePath, chosen);
+    }
     ReadStatsFile();
   } else {
-    CopyText(StatsFilePath, sizeof StatsFilePath, RecentEntry(kStatsFileList, (int)id - 7040));
+    const char* entry = RecentEntry(kStatsFileList, (int)id - 7040);
+    if (IsSavedGameFile(entry)) {
+      MessageBoxA(hwnd, kNotStatistics, "Sorry:", MB_OK);
+      return;
+    }
+    CopyText(StatsFilePath, sizeof StatsFilePath, entry);
     ReadStatsFile();
   }
   AnnounceStatsFile();

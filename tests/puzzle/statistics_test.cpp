@@ -170,6 +170,18 @@ TEST_F(StatsTest, CreateAndOpenNameTheStatisticsFile) {
   EXPECT_EQ(Stats.gamesWon[0][0], 2u);
   const TestFileDialog& f = TestFileDialogs().back();
   EXPECT_EQ(f.filter + " " + std::to_string(f.filterIndex), "Stat Files (*.sw3)|*.sw3 1");
+
+  // A saved game shares the name ending but is never taken as statistics:
+  // the next win would overwrite it.
+  const std::string saved = folder_ + "saved.sw3";
+  WriteBytes(saved, Board, sizeof *Board);
+  TestQueueFileDialogAnswer(saved);
+  TestMessageBoxes().clear();
+  command(111);
+  EXPECT_EQ(std::string(StatsFilePath), folder_ + "other.sw3");
+  ASSERT_EQ(TestMessageBoxes().size(), 1u);
+  EXPECT_EQ(TestMessageBoxes()[0].caption, "Sorry:");
+  EXPECT_EQ(ReadBytes(saved).size(), sizeof *Board);
 }
 
 }  // namespace
