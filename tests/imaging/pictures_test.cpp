@@ -9,24 +9,9 @@
 
 #include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
+#include "support/bitmap_helpers.h"
 
 namespace {
-
-COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
-  HDC memory = CreateCompatibleDC(0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  COLORREF c = GetPixel(memory, x, y);
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  return c;
-}
-
-void SizeOf(HBITMAP bitmap, int* width, int* height) {
-  BITMAP info = {};
-  GetObjectA(bitmap, sizeof info, &info);
-  *width = info.bmWidth;
-  *height = info.bmHeight;
-}
 
 COLORREF ColourOf(uint32_t word) {
   return RGB((word >> 16) & 0xFF, (word >> 8) & 0xFF, word & 0xFF);

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "imaging/screen_bitmaps.h"
+#include "support/bitmap_helpers.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
 
@@ -49,22 +50,6 @@ class Canvas {
   HDC dc_;
   HGDIOBJ old_;
 };
-
-COLORREF PixelOf(HBITMAP bitmap, int x, int y) {
-  HDC memory = CreateCompatibleDC(0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  COLORREF c = GetPixel(memory, x, y);
-  SelectObject(memory, old);
-  DeleteDC(memory);
-  return c;
-}
-
-void SizeOf(HBITMAP bitmap, int* width, int* height) {
-  BITMAP info = {};
-  ASSERT_NE(0, GetObjectA(bitmap, sizeof info, &info));
-  *width = info.bmWidth;
-  *height = info.bmHeight;
-}
 
 // Pixel (x, y) of the test pattern: distinct everywhere.
 COLORREF Pattern(int x, int y) {
