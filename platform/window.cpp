@@ -115,6 +115,7 @@ void ApplyGeometry(Window* w) {
       p.drawImage(0, 0, w->backing);
     }
     w->backing = next;
+    TargetsChanged();
     if (cw > 0 && ch > 0) {
       // The class redraws on every size change.
       w->update = QRegion(0, 0, cw, ch);
@@ -589,9 +590,8 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
 
 void FlushScreen() {
   for (Window* w : g_windows) {
-    if (w->destroyed || !w->canvas || w->drawn.isEmpty()) continue;
-    QRect r = w->drawn;
-    w->drawn = QRect();
+    if (w->destroyed || !w->canvas || w->drawn.Empty()) continue;
+    QRegion r = w->drawn.Take();  // only what changed
     if (!g_test && w->canvas->isVisible()) w->canvas->repaint(r);
   }
   if (!g_test) {
