@@ -22,7 +22,13 @@ unsigned g_targetEpoch = 1;
 
 static std::unordered_set<GdiObj*> g_objects;
 static std::unordered_set<DC*> g_dcs;
-static DC* g_lastDC = nullptr;  // the DC last looked up: a run of calls on one DC skips the set
+// The DC last looked up: a run of calls on one DC skips the set.  When there
+// is none it is a DC that is never handed out, so that a plain comparison
+// tells whether a handle is it.
+static DC g_noDC;
+static DC* g_lastDC = &g_noDC;
+// Where the pixels set on a memory DC are noted: nowhere that is shown.
+static DrawnArea g_unshown;
 static int g_rectangleCalls = 0;
 
 GdiObj* Obj(HGDIOBJ h) {
@@ -33,16 +39,19 @@ HGDIOBJ NewObj(GdiObj* o) {
   g_objects.insert(o);
   return reinterpret_cast<HGDIOBJ>(o);
 }
-DC* GetDCData(HDC h) {
-  auto* d = reinterpret_cast<DC*>(h);
-  if (d != nullptr && d == g_lastDC) return d;
+static DC* LookUpDC(DC* d) {
   if (!g_dcs.count(d)) return nullptr;
   g_lastDC = d;
   return d;
 }
+static inline DC* FindDC(HDC h) {
+  auto* d = reinterpret_cast<DC*>(h);
+  return d == g_lastDC ? d : LookUpDC(d);
+}
+DC* GetDCData(HDC h) { return FindDC(h); }
 static void ForgetDC(DC* d) {
   g_dcs.erase(d);
-  if (g_lastDC == d) g_lastDC = nullptr;
+  if (g_lastDC == d) g_lastDC = &g_noDC;
   delete d;
 }
 
@@ -93,11 +102,12 @@ static DC* NewDC() {
   return d;
 }
 
-QImage* Target(DC* dc) {
+static inline QImage* TargetOf(DC* dc) {
   if (dc->window) return &dc->window->backing;
   if (dc->bitmap) return &dc->bitmap->image;
   return nullptr;
 }
+QImage* Target(DC* dc) { return TargetOf(dc); }
 
 static bool IsMonoDC(DC* dc) { return dc->memory && dc->bitmap && dc->bitmap->mono; }
 
@@ -115,9 +125,15 @@ static const DrawArea* MakeArea(DC* dc, QImage* img) {
   if (dc->hasPaintClip) r &= dc->paintClip;
   a.rects.assign(r.begin(), r.end());
   a.box = r.boundingRect();
+  a.single = a.rects.size() == 1;
+  a.plain = a.single && !IsMonoDC(dc);
+  a.left = a.box.left();
+  a.top = a.box.top();
+  a.width = (unsigned)a.box.width();
+  a.height = (unsigned)a.box.height();
+  a.drawn = dc->window ? &dc->window->drawn : &g_unshown;
   a.image = img;
   a.bits = reinterpret_cast<QRgb*>(img->bits());  // our own pixels from here on
-  a.data = img->data_ptr();
   a.stride = img->bytesPerLine() / 4;
   a.mono = IsMonoDC(dc);
   a.epoch = g_targetEpoch;
@@ -127,10 +143,8 @@ static const DrawArea* MakeArea(DC* dc, QImage* img) {
 
 // The DC's drawable area and pixels; null when it has no image.
 static inline const DrawArea* Area(DC* dc) {
-  QImage* img = Target(dc);
-  const DrawArea& a = dc->area;
-  if (dc->areaValid && a.image == img && a.epoch == g_targetEpoch && img && img->data_ptr() == a.data) return &a;
-  return MakeArea(dc, img);
+  if (dc->areaValid && dc->area.epoch == g_targetEpoch) return &dc->area;
+  return MakeArea(dc, TargetOf(dc));
 }
 
 QRegion DrawableRegion(DC* dc) {
@@ -212,7 +226,7 @@ HDC GetDC(HWND hwnd) {
 }
 
 int ReleaseDC(HWND, HDC h) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d || d->memory) return 0;
   if (d->window) d->window->dcCount--;
   ForgetDC(d);
@@ -229,7 +243,7 @@ HDC CreateCompatibleDC(HDC) {
 }
 
 BOOL DeleteDC(HDC h) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return FALSE;
   if (d->memory && d->bitmap) d->bitmap->selectedCount--;
   ForgetDC(d);
@@ -256,7 +270,7 @@ static HBITMAP MakeBitmap(int w, int h, bool mono) {
 }
 
 HBITMAP CreateCompatibleBitmap(HDC h, int width, int height) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   return MakeBitmap(width, height, d && IsMonoDC(d));
 }
 
@@ -265,7 +279,7 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bits, const void*)
 }
 
 HGDIOBJ SelectObject(HDC h, HGDIOBJ obj) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   GdiObj* o = Obj(obj);
   if (!d || !o) return nullptr;
   GdiObj* old = nullptr;
@@ -330,7 +344,7 @@ int GetObjectA(HGDIOBJ obj, int size, LPVOID out) {
 HGDIOBJ GetStockObject(int which) { return NewObj(Stock(which)); }
 
 int GetDeviceCaps(HDC h, int index) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   switch (index) {
     case BITSPIXEL: return d && IsMonoDC(d) ? 1 : 32;
     case PLANES: return 1;
@@ -453,8 +467,8 @@ static void CopyRows(DC* dd, const DrawArea* da, int x, int y, int w, int h, con
 }
 
 static BOOL Copy(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, DWORD rop) {
-  DC* dd = GetDCData(dst);
-  DC* sd = src ? GetDCData(src) : nullptr;
+  DC* dd = FindDC(dst);
+  DC* sd = src ? FindDC(src) : nullptr;
   if (!dd) return FALSE;
   const DrawArea* da = Area(dd);
   if (!da) return FALSE;
@@ -498,7 +512,7 @@ BOOL StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, in
 }
 
 int SetStretchBltMode(HDC h, int mode) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return 0;
   int old = d->stretchMode;
   d->stretchMode = mode;
@@ -525,7 +539,7 @@ static QImage DibImage(const void* bits, const BITMAPINFOHEADER& bh) {
 
 int StretchDIBits(HDC h, int x, int y, int w, int hgt, int sx, int sy, int sw, int sh, const void* bits,
                   const BITMAPINFO* info, UINT, DWORD rop) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d || !bits || !info) return 0;
   const BITMAPINFOHEADER& bh = info->bmiHeader;
   if ((bh.biBitCount != 32 && bh.biBitCount != 24) || bh.biWidth <= 0 || bh.biHeight == 0) return 0;
@@ -610,20 +624,35 @@ static inline void Plot(const DrawArea& a, int x, int y, uint32_t pen, int rop2)
 // Marks a rectangle of plotted pixels as drawn, as far as it lies in the area.
 static void MarkPlotted(DC* d, const DrawArea& a, const QRect& r) { MarkDrawn(d, r & a.box); }
 
-COLORREF SetPixel(HDC h, int x, int y, COLORREF color) {
-  DC* d = GetDCData(h);
+Q_NEVER_INLINE static COLORREF SetPixelChecked(HDC h, int x, int y, COLORREF color) {
+  DC* d = FindDC(h);
   if (!d) return (COLORREF)-1;
   const DrawArea* a = Area(d);
   if (!a || !a->Contains(x, y)) return (COLORREF)-1;
   uint32_t v = PixelOf(color);
   if (a->mono) v = v ? 0xFFFFFF : 0;
   a->Row(y)[x] = 0xFF000000u | v;
-  if (d->window) d->window->drawn.AddPixel(x, y);
+  a->drawn->AddPixel(x, y);
   return color;
 }
 
+// The generators paint whole screens with this: a run of pixels on one DC
+// with a plain rectangular area takes no look-up and no call.
+COLORREF SetPixel(HDC h, int x, int y, COLORREF color) {
+  DC* d = reinterpret_cast<DC*>(h);
+  if (d == g_lastDC && d->areaValid && d->area.epoch == g_targetEpoch) {
+    const DrawArea& a = d->area;
+    if (a.plain && a.InBox(x, y)) {
+      a.Row(y)[x] = 0xFF000000u | PixelOf(color);
+      a.drawn->AddPixel(x, y);
+      return color;
+    }
+  }
+  return SetPixelChecked(h, x, y, color);
+}
+
 COLORREF GetPixel(HDC h, int x, int y) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   QImage* img = d ? Target(d) : nullptr;
   if (!img || x < 0 || y < 0 || x >= img->width() || y >= img->height()) return (COLORREF)-1;
   return ToColorref(img->pixel(x, y));
@@ -656,7 +685,7 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH* lb) {
 }
 
 BOOL MoveToEx(HDC h, int x, int y, POINT* old) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return FALSE;
   if (old) *old = d->pos;
   d->pos = POINT{x, y};
@@ -691,7 +720,7 @@ static void Line(DC* d, int x0, int y0, int x1, int y1) {
 }
 
 BOOL LineTo(HDC h, int x, int y) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return FALSE;
   Line(d, d->pos.x, d->pos.y, x, y);
   d->pos = POINT{x, y};
@@ -699,7 +728,7 @@ BOOL LineTo(HDC h, int x, int y) {
 }
 
 BOOL Rectangle(HDC h, int l, int t, int r, int b) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return FALSE;
   if (d->window) g_rectangleCalls++;
   const DrawArea* a = Area(d);
@@ -743,6 +772,7 @@ static void WithPainter(DC* d, const std::function<void(QPainter&)>& draw, const
   p.setClipRegion(area);
   draw(p);
   p.end();
+  d->areaValid = false;  // in case the painter moved the pixels
   if (IsMonoDC(d)) {
     QRect b = bounds & img->rect();
     for (int y = b.top(); y <= b.bottom(); ++y) {
@@ -754,7 +784,7 @@ static void WithPainter(DC* d, const std::function<void(QPainter&)>& draw, const
 }
 
 BOOL Ellipse(HDC h, int l, int t, int r, int b) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return FALSE;
   QRect bounds(QPoint(std::min(l, r), std::min(t, b)), QPoint(std::max(l, r) - 1, std::max(t, b) - 1));
   WithPainter(d, [&](QPainter& p) {
@@ -768,7 +798,7 @@ BOOL Ellipse(HDC h, int l, int t, int r, int b) {
 }
 
 int SetROP2(HDC h, int mode) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return 0;
   int old = d->rop2;
   d->rop2 = mode;
@@ -776,7 +806,7 @@ int SetROP2(HDC h, int mode) {
 }
 
 int GetROP2(HDC h) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   return d ? d->rop2 : 0;
 }
 
@@ -796,7 +826,7 @@ static void ForEachRow(DC* d, const RECT* rc, F f) {
 }
 
 int FillRect(HDC h, const RECT* rc, HBRUSH brush) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   GdiObj* b = Obj(brush);
   if (!d || !rc || !b) return 0;
   if (!Target(d) || b->style == BS_NULL) return 1;
@@ -807,7 +837,7 @@ int FillRect(HDC h, const RECT* rc, HBRUSH brush) {
 }
 
 BOOL InvertRect(HDC h, const RECT* rc) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d || !rc) return FALSE;
   if (!Target(d)) return FALSE;
   ForEachRow(d, rc, [](QRgb* row, int n) {
@@ -824,7 +854,7 @@ HRGN CreateRectRgn(int l, int t, int r, int b) {
 }
 
 int SelectClipRgn(HDC h, HRGN rgn) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return ERROR;
   GdiObj* o = Obj(rgn);
   d->areaValid = false;
@@ -839,25 +869,25 @@ int SelectClipRgn(HDC h, HRGN rgn) {
 }
 
 COLORREF SetBkColor(HDC h, COLORREF c) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return (COLORREF)-1;
   COLORREF old = d->bk;
   d->bk = c;
   return old;
 }
 COLORREF GetBkColor(HDC h) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   return d ? d->bk : (COLORREF)-1;
 }
 COLORREF SetTextColor(HDC h, COLORREF c) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return (COLORREF)-1;
   COLORREF old = d->text;
   d->text = c;
   return old;
 }
 int SetBkMode(HDC h, int mode) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return 0;
   int old = d->bkMode;
   d->bkMode = mode;
@@ -872,7 +902,7 @@ static QFont DefaultFont() {
 }
 
 int DrawTextA(HDC h, LPCSTR text, int length, RECT* rc, UINT format) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d || !text || !rc) return 0;
   QString s = length < 0 ? FromAnsi(text) : QString::fromLatin1(text, length);
   s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -905,7 +935,7 @@ int DrawTextA(HDC h, LPCSTR text, int length, RECT* rc, UINT format) {
 }
 
 BOOL TextOutA(HDC h, int x, int y, LPCSTR text, int length) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d || !text) return FALSE;
   QString s = QString::fromLatin1(text, length < 0 ? (int)strlen(text) : length);
   QFontMetrics fm(DefaultFont());
@@ -921,7 +951,7 @@ BOOL TextOutA(HDC h, int x, int y, LPCSTR text, int length) {
 
 // A true-colour screen has no palette: these calls only keep the protocol.
 HPALETTE SelectPalette(HDC h, HPALETTE pal, BOOL) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return nullptr;
   HPALETTE old = d->palette;
   d->palette = pal;

@@ -51,17 +51,22 @@ struct Window;
 // that a pixel test checks without building regions.
 struct DrawArea {
   unsigned epoch = 0;                // g_targetEpoch when it was made
-  QImage* image = nullptr;
-  QImage::DataPtr data = nullptr;    // the image's pixels when it was made
   QRgb* bits = nullptr;
   qsizetype stride = 0;              // pixels to a row
+  int left = 0, top = 0;             // `box` as plain numbers for the pixel test
+  unsigned width = 0, height = 0;
+  bool single = false;               // the area is one rectangle, `box`
   bool mono = false;                 // a monochrome memory bitmap
+  bool plain = false;                // single and not monochrome
+  class DrawnArea* drawn = nullptr;  // a window DC: what its window must show
+  QImage* image = nullptr;
   QRect box;                         // bounds of `rects`
   std::vector<QRect> rects;
   QRgb* Row(int y) const { return bits + y * stride; }
+  bool InBox(int x, int y) const { return (unsigned)(x - left) < width && (unsigned)(y - top) < height; }
   bool Contains(int x, int y) const {
-    if (x < box.left() || x > box.right() || y < box.top() || y > box.bottom()) return false;
-    if (rects.size() == 1) return true;
+    if (!InBox(x, y)) return false;
+    if (single) return true;
     for (const QRect& r : rects)
       if (x >= r.left() && x <= r.right() && y >= r.top() && y <= r.bottom()) return true;
     return false;
@@ -69,7 +74,9 @@ struct DrawArea {
 };
 
 // Raised whenever an image a DC may draw on is replaced (a window's image
-// after a resize), so that no DC keeps drawing on the old pixels.
+// after a resize), so that no DC keeps drawing on the old pixels.  The
+// images themselves are never shared with another QImage, so their pixels
+// stay where they are in between.
 extern unsigned g_targetEpoch;
 inline void TargetsChanged() { ++g_targetEpoch; }
 
