@@ -11,6 +11,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <future>
+#include <thread>
 #include <unordered_set>
 
 #include "platform/internal.h"
@@ -205,7 +207,21 @@ static inline uint32_t PixelOf(COLORREF c) {
 
 using namespace plat;
 
+// The desktop's fonts take a while to load the first time.  The first DC
+// the program asks for starts loading them on the side, and the first text
+// drawn (the loading text, at start-up) waits only for what is left.
+static std::future<void> g_fontsLoading;
+static const std::thread::id g_mainThread = std::this_thread::get_id();
+static QFont DefaultFont();
+static void StartLoadingFonts() {
+  static bool started = false;
+  if (started) return;
+  started = true;
+  g_fontsLoading = std::async(std::launch::async, [] { QFontMetrics(DefaultFont()).horizontalAdvance(QChar('L')); });
+}
+
 HDC GetDC(HWND hwnd) {
+  StartLoadingFonts();
   DC* d = NewDC();
   if (hwnd) {
     Window* w = Win(hwnd);
@@ -895,6 +911,7 @@ int SetBkMode(HDC h, int mode) {
 }
 
 static QFont DefaultFont() {
+  if (g_fontsLoading.valid() && std::this_thread::get_id() == g_mainThread) g_fontsLoading.get();
   QFont f(QStringLiteral("DejaVu Sans"));
   f.setPixelSize(13);
   f.setBold(true);
