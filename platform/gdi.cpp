@@ -7,11 +7,12 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <future>
 #include <thread>
 #include <unordered_set>
 
@@ -207,17 +208,16 @@ static inline uint32_t PixelOf(COLORREF c) {
 
 using namespace plat;
 
-// The desktop's fonts take a while to load the first time.  The first DC
-// the program asks for starts loading them on the side, and the first text
-// drawn (the loading text, at start-up) waits only for what is left.
-static std::future<void> g_fontsLoading;
-static const std::thread::id g_mainThread = std::this_thread::get_id();
-static QFont DefaultFont();
+// The desktop's font configuration takes a while to load.  The first DC the
+// program asks for starts loading it on the side (the font library is
+// thread-safe and Qt's text takes it from there), so that the first text
+// drawn, the loading text at start-up, finds most of the work done.
 static void StartLoadingFonts() {
   static bool started = false;
   if (started) return;
   started = true;
-  g_fontsLoading = std::async(std::launch::async, [] { QFontMetrics(DefaultFont()).horizontalAdvance(QChar('L')); });
+  using FontConfigInit = int (*)();
+  if (auto init = reinterpret_cast<FontConfigInit>(dlsym(RTLD_DEFAULT, "FcInit"))) std::thread(init).detach();
 }
 
 HDC GetDC(HWND hwnd) {
@@ -911,7 +911,6 @@ int SetBkMode(HDC h, int mode) {
 }
 
 static QFont DefaultFont() {
-  if (g_fontsLoading.valid() && std::this_thread::get_id() == g_mainThread) g_fontsLoading.get();
   QFont f(QStringLiteral("DejaVu Sans"));
   f.setPixelSize(13);
   f.setBold(true);
