@@ -72,7 +72,7 @@ void Compare(const char* figure, const std::function<void()>& ours, const char* 
     b.push_back(Milliseconds(theirs));
   }
   const double ma = Median(a), mb = Median(b), ratio = ma / mb;
-  printf("%-52s %9.3f ms | %-44s %9.3f ms | %6.2fx  goal <= %.1fx %s\n", figure, ma, yardstick, mb, ratio, goal,
+  printf("%-62s %9.3f ms | %-42s %9.3f ms | %6.2fx  goal <= %.1fx %s\n", figure, ma, yardstick, mb, ratio, goal,
          ratio <= goal ? "met" : "NOT MET");
   fflush(stdout);
 }
@@ -187,17 +187,22 @@ void OutlineFrame() {
   frame();
   long long sent = 0;
   for (const QRect& r : w->drawn.Take()) sent += (long long)r.width() * r.height();
-  long long own = 0;
+  // The outlines' own pixels: the four edges of each, counted once where
+  // two outlines cross.
+  QRegion outlines;
   QRect bounds;
   for (const RECT& r : {a0, b0, a1, b1}) {
-    own += 2LL * (r.right - r.left) + 2LL * (r.bottom - r.top) - 4;
-    bounds |= QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+    const QRect q(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+    outlines += QRegion(q) - QRegion(q.adjusted(1, 1, -1, -1));
+    bounds |= q;
   }
+  long long own = 0;
+  for (const QRect& r : outlines) own += (long long)r.width() * r.height();
   const long long box = (long long)bounds.width() * bounds.height();
-  printf("%-52s %9lld px | %-44s %9lld px | %6.2fx  goal: only what changed %s\n",
+  printf("%-62s %9lld px | %-42s %9lld px | %6.2fx  goal: only what changed %s\n",
          "a swap outline frame: pixels sent to the screen", sent, "the outlines' own pixels", own,
-         (double)sent / own, sent == own ? "met" : "NOT MET");
-  printf("%-52s %9lld px   (%.0f %% of the screen)\n", "  (one bounding box of both outlines would send)", box,
+         (double)sent / own, sent <= own ? "met" : "NOT MET");
+  printf("%-62s %9lld px   (%.0f %% of the screen)\n", "  (one bounding box of both outlines would send)", box,
          100.0 * box / ((double)kWidth * kHeight));
   frame();  // wipes this frame's outlines again
   SelectObject(dc, oldBrush);
@@ -289,7 +294,7 @@ int main(int argc, char** argv) {
 
   const std::string only = argc > 1 ? argv[1] : "";
   auto want = [&](const char* name) { return only.empty() || only == name; };
-  printf("%-52s %12s | %-44s %12s | ratio\n", "figure", "ours", "yardstick", "yardstick");
+  printf("%-62s %12s | %-42s %12s | ratio\n", "figure", "ours", "yardstick", "yardstick");
   if (want("board")) BoardRepaint();
   if (want("pixels")) SinglePixels();
   if (want("outline")) OutlineFrame();

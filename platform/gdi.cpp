@@ -114,9 +114,16 @@ QImage* Target(DC* dc) { return TargetOf(dc); }
 
 static bool IsMonoDC(DC* dc) { return dc->memory && dc->bitmap && dc->bitmap->mono; }
 
+// Makes the DC work its area out again before it next draws.  A DC's area
+// counts only while its epoch is the current one; a new DC's never is.
+static void ForgetArea(DC* dc) {
+  dc->areaValid = false;
+  dc->area.epoch = 0;
+}
+
 static const DrawArea* MakeArea(DC* dc, QImage* img) {
   DrawArea& a = dc->area;
-  dc->areaValid = false;
+  ForgetArea(dc);
   if (!img) return nullptr;
   QRegion r(0, 0, img->width(), img->height());
   if (dc->window) {
@@ -306,7 +313,7 @@ HGDIOBJ SelectObject(HDC h, HGDIOBJ obj) {
       if (old) old->selectedCount--;
       d->bitmap = o;
       o->selectedCount++;
-      d->areaValid = false;
+      ForgetArea(d);
       break;
     case ObjKind::Pen: old = d->pen; d->pen = o; break;
     case ObjKind::Brush: old = d->brush; d->brush = o; break;
@@ -656,7 +663,9 @@ Q_NEVER_INLINE static COLORREF SetPixelChecked(HDC h, int x, int y, COLORREF col
 // with a plain rectangular area takes no look-up and no call.
 COLORREF SetPixel(HDC h, int x, int y, COLORREF color) {
   DC* d = reinterpret_cast<DC*>(h);
-  if (d == g_lastDC && d->areaValid && d->area.epoch == g_targetEpoch) {
+  // (A DC whose area was forgotten has epoch 0, and so has a new one, whose
+  // paint clip BeginPaint may still set.)
+  if (d == g_lastDC && d->area.epoch == g_targetEpoch) {
     const DrawArea& a = d->area;
     if (a.plain && a.InBox(x, y)) {
       a.Row(y)[x] = 0xFF000000u | PixelOf(color);
@@ -788,7 +797,7 @@ static void WithPainter(DC* d, const std::function<void(QPainter&)>& draw, const
   p.setClipRegion(area);
   draw(p);
   p.end();
-  d->areaValid = false;  // in case the painter moved the pixels
+  ForgetArea(d);  // in case the painter moved the pixels
   if (IsMonoDC(d)) {
     QRect b = bounds & img->rect();
     for (int y = b.top(); y <= b.bottom(); ++y) {
@@ -873,7 +882,7 @@ int SelectClipRgn(HDC h, HRGN rgn) {
   DC* d = FindDC(h);
   if (!d) return ERROR;
   GdiObj* o = Obj(rgn);
-  d->areaValid = false;
+  ForgetArea(d);
   if (!o) {
     d->hasClip = false;
     d->clip = QRegion();
