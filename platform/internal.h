@@ -142,6 +142,21 @@ void AttachMenu(Window* w, Menu* m);
 std::string ResourceNameOf(const void* data);
 DWORD ResourceSizeOf(const void* data);
 
+// ---------------------------------------------------------------- the loop
+// Sleeps until the steady-clock tick `deadline` (RealTicks() time) or until
+// the desktop delivers an event, whichever comes first, and handles the
+// desktop's events meanwhile.
+void SleepForEvents(DWORD deadline);
+// Set while the program's own loop waits with no message being handled.
+extern bool g_loopIdle;
+// The desktop's request to end the program (a signal): taken once; run from
+// the idle loop, it closes the game the way the game asked.
+bool TakeEndRequest();
+void RunEndRequest();
+// Sends the desktop's termination signals to the program's own handling
+// (again after a library that may have replaced it has started).
+void InstallSignalHandlers();
+
 // ---------------------------------------------------------------- test hooks
 extern bool g_test;
 DWORD RealTicks();

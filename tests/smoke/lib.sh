@@ -1,0 +1,65 @@
+# Shared by the smoke tests: a private X server, checks that count failures,
+# and ways to wait for windows, exits and pixels without fixed pauses.
+# Source it, then call start_x SIZE.
+
+for tool in Xvfb xdotool xwininfo xdpyinfo import; do
+  command -v "$tool" >/dev/null || { echo "smoke: $tool missing, skipped"; exit 0; }
+done
+fails=0
+passes=0
+work=$(mktemp -d)
+xpid=""
+trap 'kill $xpid 2>/dev/null; rm -rf "$work"' EXIT
+unset QT_QPA_PLATFORM
+export SDL_AUDIODRIVER=dummy
+
+start_x() {  # WxH
+  local n
+  for n in $(seq 120 199); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 & xpid=$!
+  export DISPLAY=":$n"
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+}
+
+pass() { echo "ok: $desc"; passes=$((passes + 1)); }
+fail() { echo "FAILED: $desc"; fails=$((fails + 1)); }
+check() { if "$@"; then pass; else fail; fi; }
+# The same, but the condition may take a few seconds to come true on a busy machine.
+check_soon() {
+  for _ in $(seq 50); do "$@" && { pass; return; }; sleep 0.1; done
+  fail
+}
+finish() {
+  echo "$passes passed, $fails failed"
+  [ "$fails" -eq 0 ]
+}
+
+# Waits up to 10 s for a program to end and sets `code` to its exit code
+# (124 when it had to be stopped).
+await_exit() {
+  for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$1" 2>/dev/null; then kill -9 "$1"; wait "$1" 2>/dev/null; code=124; return; fi
+  wait "$1"; code=$?
+}
+wait_window() {  # name, seconds
+  for _ in $(seq $(($2 * 10))); do
+    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
+}
+# A short fingerprint of a screen rectangle: W H X Y.
+region() { import -window root -crop "$1x$2+$3+$4" -depth 8 rgb:- 2>/dev/null | md5sum | cut -c1-12; }
+# The colour of one screen pixel as #RRGGBB.
+pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' | head -1; }
+# Starts a program from the work folder and answers its first-run note with
+# Cancel, so that later starts skip it.  Sets `game`.
+start_game() {  # program [args]
+  "$@" >>"$work/program.log" 2>&1 & game=$!
+  local note
+  note=$(wait_window "Critical Note" 20) || return 1
+  xdotool windowfocus --sync "$note" key Escape
+}
