@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "puzzle/board.h"
 #include "shell/options.h"
+#include "shell/keyboard_cursor.h"
 #include "shell/shell_state.h"
 #include "sound/sounds.h"
 
@@ -139,6 +140,7 @@ void StartFieldGame() {
   uncoveredCount = 0;
   Board->gameInProgress = 1;
   titleScreenFlag = 0;
+  ForgetBoardCursor();
   SetGameClock(GetTickCount());
   if (MainWindow) InvalidateRect(MainWindow, nullptr, FALSE);
 }

@@ -71,6 +71,10 @@ inline int VirtualKey(QKeyEvent* e) {
     case Qt::Key_Right: return VK_RIGHT;
     case Qt::Key_Up: return VK_UP;
     case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
     case Qt::Key_Minus: return 0xBD;
     case Qt::Key_Period: return 0xBE;
     default: return 0;

@@ -422,6 +422,39 @@ HWND SetFocus(HWND hwnd) {
 
 HWND GetFocus() { return Win(g_focus) ? g_focus : nullptr; }
 
+// ---------------------------------------------------------------- pointer and keys
+static QPoint g_testCursor(-10000, -10000);
+static bool g_testShift = false;
+
+BOOL GetCursorPos(POINT* point) {
+  if (!point) return FALSE;
+  QPoint p = g_test ? g_testCursor : QCursor::pos();
+  *point = POINT{p.x(), p.y()};
+  return TRUE;
+}
+
+BOOL ScreenToClient(HWND hwnd, POINT* point) {
+  Window* w = Win(hwnd);
+  if (!w || !point) return FALSE;
+  QPoint origin;
+  if (g_test || !w->canvas)
+    origin = QPoint(w->x, w->y + MenuBarHeight(w));
+  else
+    origin = w->canvas->mapToGlobal(QPoint(0, 0));
+  point->x -= origin.x();
+  point->y -= origin.y();
+  return TRUE;
+}
+
+SHORT GetKeyState(int virtualKey) {
+  if (virtualKey != VK_SHIFT) return 0;
+  bool down = g_test ? g_testShift : (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier);
+  return down ? (SHORT)0x8000 : 0;
+}
+
+void TestSetCursorPos(int x, int y) { g_testCursor = QPoint(x, y); }
+void TestSetShiftDown(bool down) { g_testShift = down; }
+
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
   Window* w = Win(hwnd);
   if (!w) return FALSE;

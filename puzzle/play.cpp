@@ -35,6 +35,13 @@ void HitCell(int x, int y, int* column, int* row) {
   *row = std::max(r, 0);
 }
 
+void RedrawCell(int column, int row) {
+  const RECT r = CellRect(column, row);
+  RedrawRect(r);
+  // An open board marks its selected cell by inverting it on the screen.
+  if (Board->faceDown != 1 && Board->firstSelected == row * Board->columns + column) InvertOnScreen(r);
+}
+
 void HandleBoardClick(int x, int y) {
   leftButtonFlag = 1;
   generationCancelRequested = 1;
