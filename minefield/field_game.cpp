@@ -236,6 +236,7 @@ void ClickSquare(int px, int py) {
 
 void EndFieldGame() {
   leftButtonFlag = 0;
+  HideBoardCursor();
   gameClock = GetTickCount() - gameClock;  // now the time the game took
   RevealBackground();
   if (MainWindow) ScoreFieldGame(MainWindow);

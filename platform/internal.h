@@ -129,6 +129,9 @@ void ClientSize(Window* w, int* cw, int* ch);
 void ApplyGeometry(Window* w);  // after outer size, style or menu changed
 void PostInput(Window* w, UINT msg, WPARAM wp, LPARAM lp);
 void RemoveControls(Window* w);
+// Enter presses the focused push button, or else the default one (IDOK when
+// none is marked); Escape is Cancel.
+void DialogEnterOrEscape(Window* w, int vk);
 extern std::vector<Window*> g_windows;
 extern HWND g_focus;
 extern DWORD* g_generationCancel;

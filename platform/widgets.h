@@ -95,8 +95,7 @@ class HostWidget : public QWidget {
     int vk = VirtualKey(e);
     if (!vk) return QWidget::keyPressEvent(e);
     if (win_->isDialog && !win_->controls.empty() && (vk == VK_RETURN || vk == VK_ESCAPE)) {
-      // Enter and Escape act like the dialog's default and Cancel buttons.
-      PostInput(win_, WM_COMMAND, vk == VK_RETURN ? IDOK : IDCANCEL, 0);
+      DialogEnterOrEscape(win_, vk);
       return;
     }
     PostInput(win_, WM_KEYDOWN, vk, 1);

@@ -206,6 +206,12 @@ BOOL DestroyWindow(HWND hwnd) {
   if (g_focus == hwnd) g_focus = nullptr;
   g_timers.erase(std::remove_if(g_timers.begin(), g_timers.end(), [w](const TimerEntry& t) { return t.window == w; }),
                  g_timers.end());
+  // Keys typed ahead belong to whoever has the keyboard when the game reads
+  // them: the window a dialog goes back to, not the dialog that closed.
+  Window* heir = w->owner ? w->owner : w->parent;
+  if (heir && !heir->destroyed)
+    for (MSG& m : g_queue)
+      if (m.hwnd == hwnd && m.message == WM_KEYDOWN) m.hwnd = Handle(heir);
   g_queue.erase(std::remove_if(g_queue.begin(), g_queue.end(), [hwnd](const MSG& m) { return m.hwnd == hwnd; }),
                 g_queue.end());
   if (w->menu) {

@@ -10,6 +10,7 @@
 #include "puzzle/drawing.h"
 #include "puzzle/statistics.h"
 #include "shell/clock.h"
+#include "shell/keyboard_cursor.h"
 #include "shell/shell_state.h"
 #include "shell/variant.h"
 #include "sound/sounds.h"
@@ -135,6 +136,7 @@ void AnimateSwap(const RECT& first, const RECT& second) {
 
 void EndGame() {
   if (Board->gameInProgress == 0) return;
+  HideBoardCursor();  // the finished picture shows whole
   Board->gameInProgress = 0;
   Board->lastGameSize = Board->boardSize;
   if (!IsSolved()) return;

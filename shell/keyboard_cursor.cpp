@@ -125,7 +125,9 @@ void HideBoardCursor() {
   g_shown = false;
   int columns, rows;
   GridSize(&columns, &rows);
-  if (BoardInPlay() && g_column < columns && g_row < rows) RedrawCursorCell(g_column, g_row);
+  const int most = kGameVariant == 0 ? kMaxCells : 100;
+  if (!titleScreenFlag && g_column < columns && g_row < rows && columns <= most && rows <= most)
+    RedrawCursorCell(g_column, g_row);
 }
 
 void ForgetBoardCursor() { g_shown = false; }

@@ -14,12 +14,11 @@ unset QT_QPA_PLATFORM
 export SDL_AUDIODRIVER=dummy
 
 start_x() {  # WxH
-  local n
-  for n in $(seq 120 199); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-  done
-  Xvfb ":$n" -screen 0 "${1}x24" -nolisten tcp >/dev/null 2>&1 & xpid=$!
-  export DISPLAY=":$n"
+  # The server picks a free display itself, so that runs side by side never
+  # share one.
+  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 & xpid=$!
+  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
+  export DISPLAY=":$(head -1 "$work/display")"
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 }
 
