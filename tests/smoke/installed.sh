@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The installed game, as a player finds it: installs the build into a
 # temporary DESTDIR (prefix given at install time), checks what lands where,
-# validates the menu entries and AppStream metainfo, asks the launchers for
+# makes the Debian package and has lintian look at it, validates the menu
+# entries and AppStream metainfo, asks the launchers for
 # --help and --version, then starts each installed launcher on a private X
 # server with HOME a temporary folder: the first-run note appears, Cancel
 # writes the options file into ~/.local/share/<game>/, the title picture
@@ -23,10 +24,22 @@ passes=0
 check() {
   if "$@"; then echo "ok: $desc"; passes=$((passes + 1)); else echo "FAILED: $desc"; fails=$((fails + 1)); fi
 }
-# The same, but the condition may take a few seconds to come true on a busy machine.
-check_soon() {
-  for _ in $(seq 100); do "$@" && { echo "ok: $desc"; passes=$((passes + 1)); return; }; sleep 0.1; done
+# The same, but the condition may take a few seconds to come true on a busy
+# machine: tried every 0.1 s for up to 10 s.
+check_soon() { check_within 10 "$@"; }
+check_within() {  # seconds, command...
+  local until=$((SECONDS + $1)); shift
+  while :; do
+    "$@" && { echo "ok: $desc"; passes=$((passes + 1)); return; }
+    [ $SECONDS -ge $until ] && break
+    sleep 0.1
+  done
   echo "FAILED: $desc"; fails=$((fails + 1))
+  # The last screenshot of a failed screen check is kept for a look.
+  if [ -f "$work/screen.png" ] && [ -d "$build/Testing/Temporary" ]; then
+    cp "$work/screen.png" "$build/Testing/Temporary/installed-failed-$fails.png" &&
+      echo "  (screen kept as $build/Testing/Temporary/installed-failed-$fails.png)"
+  fi
 }
 finish() {
   echo "$passes passed, $fails failed"
@@ -61,6 +74,29 @@ icons_ok() {
   done
 }
 desc="both icons in the hicolor theme at 16 to 256 pixels, each its own size"; check icons_ok
+
+# ---------------------------------------------------- the Debian package ---
+if command -v cpack >/dev/null && command -v dpkg-deb >/dev/null && command -v dpkg-shlibdeps >/dev/null; then
+  (cd "$build" && cpack -G DEB -B "$work/package") >"$work/cpack.log" 2>&1
+  deb=$(ls "$work"/package/swapster_*.deb 2>/dev/null | head -1)
+  desc="cpack -G DEB makes swapster_*.deb"; check test -n "$deb"
+  if [ -n "$deb" ]; then
+    dpkg-deb -c "$deb" >"$work/contents"
+    desc="the package keeps the launchers in /usr/games and the programs in /usr/lib/swapster/"
+    check grep -q ' ./usr/games/swapster$' "$work/contents"
+    check grep -q ' ./usr/lib/swapster/SWAPST95$' "$work/contents"
+    desc="the package depends on the shared libraries it uses"
+    check grep -q "libqt6widgets6.*libsdl2" <<<"$(dpkg-deb -f "$deb" Depends)"
+    if command -v lintian >/dev/null; then
+      desc="lintian finds no errors in the package"
+      check lintian --fail-on error "$deb"
+    else
+      echo "skipped: lintian is not installed"
+    fi
+  fi
+else
+  echo "skipped: cpack, dpkg-deb or dpkg-shlibdeps missing, no package made"
+fi
 
 # ----------------------------------------------------- menus and metainfo ---
 desktops=("$p"/share/applications/*.desktop)
@@ -102,7 +138,7 @@ done
 desc="--help and --version make no folder"; check test ! -e "$work/nohome"
 
 # ------------------------------------------------------- the real games ---
-for tool in Xvfb xdotool xdpyinfo import compare convert; do
+for tool in Xvfb xdotool xdpyinfo import compare convert identify; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool missing, the games were not started"; finish; }
 done
 W=1024
@@ -157,26 +193,43 @@ check_soon region_shows "306x190+$(((W - 306) / 2))+$(((H - 190) / 2))" "$source
 
 # A new 6 x 6 game; the first piece clicked turns face up, and it is a piece
 # of the cathedral read from the installed data folder.
-xdotool mousemove 500 400 click 1; sleep 0.3
-xdotool key n; sleep 1.5
 cx=$((W / 6 + 10)); cy=$((H / 6 + 10)); cw=$((W / 6 - 20)); ch=$((H / 6 - 20))
-xdotool mousemove $((cx + cw / 2)) $((cy + ch / 2)) click 1; sleep 1.5
+convert "$data/cathedra.bkg" -resize "${W}x$H!" "$work/picture.png"
+for j in 0 1 2 3 4 5; do
+  for i in 0 1 2 3 4 5; do
+    convert "$work/picture.png" -crop "${cw}x$ch+$((i * W / 6 + 10))+$((j * H / 6 + 10))" +repage "$work/cut-$i-$j.png"
+  done
+done
+# The title picture has gone: the board covers the middle of the screen.
+off_title() {  # title picture
+  local tw th
+  read -r tw th <<<"$(identify -format '%w %h' "$1")"
+  shot "$work/screen.png" &&
+    convert "$work/screen.png" -crop "${tw}x$th+$(((W - tw) / 2))+$(((H - th) / 2))" +repage "$work/region.png" &&
+    [ "$(differing "$work/region.png" "$1")" -gt $((tw * th / 3)) ]
+}
+# Clicks the window and presses N until a game shows (the key may come
+# before the window has the keyboard).
+new_game() {  # title picture
+  for _ in 1 2 3; do
+    xdotool mousemove 500 400 click 1; sleep 0.3
+    xdotool key n
+    for _ in $(seq 30); do sleep 0.1; off_title "$1" && return 0; done
+  done
+  return 1
+}
+desc="swapster: N starts a game"; check new_game "$source/resources/pictures/EGG.png"
+xdotool mousemove $((cx + cw / 2)) $((cy + ch / 2)) click 1; sleep 1
 piece_of_picture() {
   shot "$work/screen.png" || return 1
   convert "$work/screen.png" -crop "${cw}x$ch+$cx+$cy" +repage "$work/piece.png"
-  convert "$data/cathedra.bkg" -resize "${W}x$H!" "$work/picture.png"
-  best=$((cw * ch))
-  for j in 0 1 2 3 4 5; do
-    for i in 0 1 2 3 4 5; do
-      convert "$work/picture.png" -crop "${cw}x$ch+$((i * W / 6 + 10))+$((j * H / 6 + 10))" +repage "$work/cut.png"
-      n=$(differing "$work/piece.png" "$work/cut.png")
-      [ "$n" -lt "$best" ] && best=$n
-    done
+  for cut in "$work"/cut-*.png; do
+    [ "$(differing "$work/piece.png" "$cut")" -lt $((cw * ch / 20)) ] && return 0
   done
-  [ "$best" -lt $((cw * ch / 20)) ]
+  return 1
 }
 desc="swapster: a clicked piece shows a piece of the installed picture"
-check_soon piece_of_picture
+check_within 8 piece_of_picture
 xdotool key x
 ask=$(wait_window "Game in Progress" 10)
 [ -n "$ask" ] && xdotool windowfocus --sync "$ask" key Return
@@ -198,8 +251,7 @@ check_soon region_shows "340x320+$(((W - 340) / 2))+$(((H - 320) / 2))" "$source
 
 # A new game of the first layout, 16 x 12: every square is covered, drawn
 # with the covered tile of the rosewood set from the installed data folder.
-xdotool mousemove 500 400 click 1; sleep 0.3
-xdotool key n; sleep 1.5
+desc="hotfield: N starts a game"; check new_game "$source/resources/pictures/EGG2.png"
 sw=$((W / 16)); sh=$((H / 12))
 convert "$data/rosewood.hfd" -crop 96x96+864+0 +repage -sample "${sw}x$sh!" "$work/covered.png"
 covered_square() {  # column, row
