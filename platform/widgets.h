@@ -34,6 +34,9 @@ class Canvas : public QWidget {
   }
   void mousePressEvent(QMouseEvent* e) override {
     g_focus = Handle(win_);
+    // A click brings the keyboard with it, also where no window manager
+    // would hand it over.
+    if (!g_test && !window()->isActiveWindow()) window()->activateWindow();
     if (e->button() == Qt::LeftButton) PostInput(win_, WM_LBUTTONDOWN, 1, Pos(e));
     if (e->button() == Qt::RightButton) PostInput(win_, WM_RBUTTONDOWN, 2, Pos(e));
   }

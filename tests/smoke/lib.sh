@@ -2,18 +2,24 @@
 # and ways to wait for windows, exits and pixels without fixed pauses.
 # Source it, then call start_x SIZE.
 
-for tool in Xvfb xdotool xwininfo xdpyinfo import; do
-  command -v "$tool" >/dev/null || { echo "smoke: $tool missing, skipped"; exit 0; }
-done
 fails=0
 passes=0
 work=$(mktemp -d)
 xpid=""
-trap 'kill $xpid 2>/dev/null; rm -rf "$work"' EXIT
+pids=()  # programs to stop, whatever happens
+cleanup() {
+  for p in "${pids[@]}"; do kill -9 "$p" 2>/dev/null; done
+  [ -n "$xpid" ] && kill "$xpid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
 unset QT_QPA_PLATFORM
 export SDL_AUDIODRIVER=dummy
 
 start_x() {  # WxH
+  for tool in Xvfb xdotool xwininfo xdpyinfo import; do
+    command -v "$tool" >/dev/null || { echo "smoke: $tool missing, the programs were not started"; finish; exit; }
+  done
   # The server picks a free display itself, so that runs side by side never
   # share one.
   Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 & xpid=$!
@@ -25,9 +31,16 @@ start_x() {  # WxH
 pass() { echo "ok: $desc"; passes=$((passes + 1)); }
 fail() { echo "FAILED: $desc"; fails=$((fails + 1)); }
 check() { if "$@"; then pass; else fail; fi; }
-# The same, but the condition may take a few seconds to come true on a busy machine.
-check_soon() {
-  for _ in $(seq 50); do "$@" && { pass; return; }; sleep 0.1; done
+# The same, but the condition may take a few seconds to come true on a busy
+# machine: tried every 0.1 s for up to 5 s.
+check_soon() { check_within 5 "$@"; }
+check_within() {  # seconds, command...
+  local until=$((SECONDS + $1)); shift
+  while :; do
+    "$@" && { pass; return; }
+    [ $SECONDS -ge $until ] && break
+    sleep 0.1
+  done
   fail
 }
 finish() {
@@ -57,7 +70,7 @@ pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | gre
 # Starts a program from the work folder and answers its first-run note with
 # Cancel, so that later starts skip it.  Sets `game`.
 start_game() {  # program [args]
-  "$@" >>"$work/program.log" 2>&1 & game=$!
+  "$@" >>"$work/program.log" 2>&1 & game=$!; pids+=("$game")
   local note
   note=$(wait_window "Critical Note" 20) || return 1
   xdotool windowfocus --sync "$note" key Escape
