@@ -8,7 +8,8 @@
 #   benchmarks/startup.sh [BUILD-FOLDER] [RUNS] [SIZES...]
 #
 # Defaults: build, 7 runs, 1024x768 1920x1080 3840x2160.  Medians are shown;
-# run it on a quiet machine.
+# run it on a quiet machine.  GAME=path/to/SWAPST95 measures another build of
+# the game (its pictures are looked for beside it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=$(cd "${1:-build}" && pwd)
@@ -17,6 +18,7 @@ shift $(( $# > 2 ? 2 : $# ))
 sizes=("$@")
 [ ${#sizes[@]} -gt 0 ] || sizes=(1024x768 1920x1080 3840x2160)
 cmake --build "$build" --target SWAPST95 game_data startup_yardstick startup_probe >/dev/null
+game=${GAME:-$build/SWAPST95}
 title=$PWD/resources/pictures/EGG.png
 work=$(mktemp -d)
 xpid=""
@@ -47,7 +49,7 @@ for size in "${sizes[@]}"; do
   : >"$work/game" ; : >"$work/minimal"
   for run in $(seq "$runs"); do
     rm -rf "$work/run"; mkdir "$work/run"; options "$work/run"
-    (cd "$work/run" && "$build/startup_probe" "$title" 2500 -- "$build/SWAPST95" "$build/") >>"$work/game"
+    (cd "$work/run" && "$build/startup_probe" "$title" 2500 -- "$game" "$(dirname "$game")/") >>"$work/game"
     (cd "$work/run" && "$build/startup_probe" "$title" 2500 -- "$build/startup_yardstick" "$build") >>"$work/minimal"
   done
   kill "$xpid"; wait "$xpid" 2>/dev/null || true; xpid=""

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 #include "puzzle/board.h"
 #include "shell/clock.h"
+#include "shell/keyboard_cursor.h"
 #include "shell/shell_state.h"
 
 HBITMAP TileSetBitmap = nullptr;
@@ -65,7 +66,7 @@ static void DrawPlainTile(HDC dc, const RECT& r, int tile) {
   DrawTextA(dc, digit, -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
-void DrawSquare(HDC dc, int x, int y) {
+static void DrawSquareFace(HDC dc, int x, int y) {
   int tile;
   if (GetFieldBit(Field.marked, x, y))
     tile = 10;
@@ -85,6 +86,11 @@ void DrawSquare(HDC dc, int x, int y) {
     return;
   }
   BlitBitmap(dc, TileSetBitmap, r.left, r.top, r.right - r.left, r.bottom - r.top, kTile * tile, 0, kTile, kTile);
+}
+
+void DrawSquare(HDC dc, int x, int y) {
+  DrawSquareFace(dc, x, y);
+  if (IsCursorCell(x, y)) DrawCursorFrame(dc, SquareRect(x, y));
 }
 
 void RedrawField(HDC dc) {

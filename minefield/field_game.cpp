@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "puzzle/board.h"
 #include "shell/options.h"
+#include "shell/keyboard_cursor.h"
 #include "shell/shell_state.h"
 #include "sound/sounds.h"
 
@@ -139,6 +140,7 @@ void StartFieldGame() {
   uncoveredCount = 0;
   Board->gameInProgress = 1;
   titleScreenFlag = 0;
+  ForgetBoardCursor();
   SetGameClock(GetTickCount());
   if (MainWindow) InvalidateRect(MainWindow, nullptr, FALSE);
 }
@@ -234,6 +236,7 @@ void ClickSquare(int px, int py) {
 
 void EndFieldGame() {
   leftButtonFlag = 0;
+  HideBoardCursor();
   gameClock = GetTickCount() - gameClock;  // now the time the game took
   RevealBackground();
   if (MainWindow) ScoreFieldGame(MainWindow);

@@ -24,3 +24,10 @@ void ResizeFieldBackground();
 void ReadFieldScores();
 // Frees the tile set and the sound chosen for explosions.
 void FreeFieldPictures();
+// The squares as the keyboard cursor sees them: the layout's size, a
+// square's rectangle, the square under a client point, and one square drawn
+// again on the screen.
+void FieldGridSize(int* columns, int* rows);
+RECT FieldSquareRect(int x, int y);
+bool FieldSquareAt(int px, int py, int* x, int* y);
+void RedrawFieldSquare(int x, int y);

@@ -1,19 +1,102 @@
-// The one application object of the process.
+// The one application object of the process, and the desktop's requests to
+// end it.
 #include <QApplication>
+#include <QSocketNotifier>
+#include <csignal>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "platform/internal.h"
 
-int PlatformInit(int& argc, char** argv) {
+namespace plat {
+bool g_loopIdle = false;
+
+namespace {
+int g_signalPipe[2] = {-1, -1};
+volatile sig_atomic_t g_endRequested = 0;
+void (*g_onClose)() = nullptr;
+void (*g_onSave)() = nullptr;
+
+// Only async-signal-safe work here: note the request and wake the loop.
+void OnEndSignal(int) {
+  g_endRequested = 1;
+  if (g_signalPipe[1] >= 0) {
+    char c = 1;
+    ssize_t r = write(g_signalPipe[1], &c, 1);
+    (void)r;
+  }
+}
+
+void EndAtOnce() {
+  if (g_onSave) g_onSave();
+  fflush(nullptr);
+  _exit(0);
+}
+
+// Runs in the loop's thread when a signal has arrived.
+void OnSignalWake() {
+  char buffer[64];
+  while (read(g_signalPipe[0], buffer, sizeof buffer) > 0) {
+  }
+  if (!g_endRequested) return;
+  // The idle loop takes the request itself, right after this event.
+  if (g_loopIdle) return;
+  EndAtOnce();
+}
+}  // namespace
+
+void InstallSignalHandlers() {
+  struct sigaction sa {};
+  sa.sa_handler = OnEndSignal;
+  sigemptyset(&sa.sa_mask);
+  sa.sa_flags = SA_RESTART;
+  for (int s : {SIGTERM, SIGINT, SIGHUP}) sigaction(s, &sa, nullptr);
+}
+
+bool TakeEndRequest() {
+  if (!g_endRequested) return false;
+  g_endRequested = 0;
+  return true;
+}
+
+void RunEndRequest() {
+  if (g_onClose)
+    g_onClose();
+  else
+    PostQuitMessage(0);
+}
+
+static void WatchSignals(QObject* owner) {
+  if (g_signalPipe[0] >= 0 || pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, owner);
+  QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] { OnSignalWake(); });
+  InstallSignalHandlers();
+}
+}  // namespace plat
+
+void SetEndRequestHandlers(void (*close)(), void (*save)()) {
+  plat::g_onClose = close;
+  plat::g_onSave = save;
+}
+
+static QApplication* MakeApplication(int& argc, char** argv) {
   static int keptArgc = argc;
   static QApplication* app = new QApplication(keptArgc, argv);
   app->setQuitOnLastWindowClosed(false);
   QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+  return app;
+}
+
+int PlatformInit(int& argc, char** argv) {
+  plat::WatchSignals(MakeApplication(argc, argv));
   return 0;
 }
 
+// Tests keep the default signal handling, so that a test runner can stop them.
 int PlatformInitForTests(int argc, char** argv) {
-  static int keptArgc = argc;
-  return PlatformInit(keptArgc, argv);
+  MakeApplication(argc, argv);
+  return 0;
 }
 
 void TestEnable() { plat::g_test = true; }

@@ -36,6 +36,30 @@ void RemoveControls(Window* w) {
   for (auto& c : w->controls) c.second->deleteLater();
   w->controls.clear();
 }
+
+static QPushButton* DefaultButton(Window* w, int* id) {
+  for (auto& c : w->controls)
+    if (auto* b = qobject_cast<QPushButton*>(c.second); b && b->isDefault()) {
+      *id = c.first;
+      return b;
+    }
+  return nullptr;
+}
+
+void DialogEnterOrEscape(Window* w, int vk) {
+  if (vk == VK_ESCAPE) {
+    PostInput(w, WM_COMMAND, IDCANCEL, 0);
+    return;
+  }
+  for (auto& c : w->controls)
+    if (c.second->hasFocus() && qobject_cast<QPushButton*>(c.second)) {
+      PostInput(w, WM_COMMAND, (WPARAM)c.first, 0);
+      return;
+    }
+  int id = IDOK;
+  DefaultButton(w, &id);
+  PostInput(w, WM_COMMAND, (WPARAM)id, 0);
+}
 }  // namespace plat
 
 using namespace plat;
@@ -149,11 +173,19 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc
   if (!Win(h)) return -1;
   ShowWindow(h, SW_SHOW);
   if (!w->controls.empty() && !g_test) {
+    // The keyboard starts in the first text field, or else on the default
+    // button, or the first button, so that Tab, Space and Enter work at once.
+    QWidget* first = nullptr;
     for (auto& c : w->controls)
-      if (auto* e = qobject_cast<QLineEdit*>(c.second)) {
-        e->setFocus();
+      if (qobject_cast<QLineEdit*>(c.second)) {
+        first = c.second;
         break;
       }
+    int id;
+    if (!first) first = DefaultButton(w, &id);
+    for (auto it = w->controls.begin(); !first && it != w->controls.end(); ++it)
+      if (qobject_cast<QAbstractButton*>(it->second)) first = it->second;
+    if (first) first->setFocus();
   }
   if (g_test) {
     TestPumpMessages();
@@ -182,7 +214,13 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc
     }
   }
   INT_PTR result = w->dialogResult;
+  Window* ownerWindow = w->owner;
   if (Win(h)) DestroyWindow(h);
+  // The owner takes the keyboard again, as when a modal dialog ends on the
+  // desktop; without it keys would reach no window until the next click.
+  if (!g_test && ownerWindow && Win(Handle(ownerWindow)) && ownerWindow->host &&
+      ownerWindow->host->window()->isVisible())
+    ownerWindow->host->window()->activateWindow();
   return result;
 }
 

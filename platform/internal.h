@@ -183,6 +183,9 @@ void ClientSize(Window* w, int* cw, int* ch);
 void ApplyGeometry(Window* w);  // after outer size, style or menu changed
 void PostInput(Window* w, UINT msg, WPARAM wp, LPARAM lp);
 void RemoveControls(Window* w);
+// Enter presses the focused push button, or else the default one (IDOK when
+// none is marked); Escape is Cancel.
+void DialogEnterOrEscape(Window* w, int vk);
 extern std::vector<Window*> g_windows;
 extern HWND g_focus;
 extern DWORD* g_generationCancel;
@@ -195,6 +198,21 @@ void AttachMenu(Window* w, Menu* m);
 // The resource entry behind a sound buffer, for the test log.
 std::string ResourceNameOf(const void* data);
 DWORD ResourceSizeOf(const void* data);
+
+// ---------------------------------------------------------------- the loop
+// Sleeps until the steady-clock tick `deadline` (RealTicks() time) or until
+// the desktop delivers an event, whichever comes first, and handles the
+// desktop's events meanwhile.
+void SleepForEvents(DWORD deadline);
+// Set while the program's own loop waits with no message being handled.
+extern bool g_loopIdle;
+// The desktop's request to end the program (a signal): taken once; run from
+// the idle loop, it closes the game the way the game asked.
+bool TakeEndRequest();
+void RunEndRequest();
+// Sends the desktop's termination signals to the program's own handling
+// (again after a library that may have replaced it has started).
+void InstallSignalHandlers();
 
 // ---------------------------------------------------------------- test hooks
 extern bool g_test;

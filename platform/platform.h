@@ -20,6 +20,14 @@ void FlushScreen();
 // also takes that input.  Pass null to return to normal message handling.
 void SetGenerationInput(DWORD* cancelFlag);
 
+// The desktop asks the program to end (SIGTERM, SIGINT or SIGHUP).  When the
+// request finds the message loop idle, `close` runs from the loop and should
+// close the main window without questions.  When it comes while a dialog, a
+// message box or an animation is under way, the program cannot unwind safely:
+// `save` writes what must outlive the run, and the program then ends at once
+// with exit status 0.  Either may be null (the program then just ends).
+void SetEndRequestHandlers(void (*close)(), void (*save)());
+
 // Removes temporary files that an interrupted save left in `directory`.
 void RemoveStaleTempFiles(const char* directory);
 

@@ -2,6 +2,7 @@
 // memory.  Without an audio device every call is silent and harmless.
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <vector>
@@ -19,7 +20,12 @@ std::map<const void*, std::vector<Uint8>> g_converted;
 bool OpenDevice() {
   if (g_tried) return g_device != 0;
   g_tried = true;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  // The program ends on the desktop's signals itself; SDL would turn them
+  // into events nobody reads.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  int failed = SDL_InitSubSystem(SDL_INIT_AUDIO);
+  plat::InstallSignalHandlers();
+  if (failed != 0) return false;
   SDL_AudioSpec want{};
   want.freq = 22050;
   want.format = AUDIO_S16SYS;
@@ -85,8 +91,13 @@ BOOL sndPlaySoundA(LPCSTR sound, UINT flags) {
   SDL_QueueAudio(g_device, pcm->data(), (Uint32)pcm->size());
   if (sync) {
     // Played to its end: the screen stays current, input waits.
-    while (SDL_GetQueuedAudioSize(g_device) > 0) WaitMilliseconds(5);
-    WaitMilliseconds((DWORD)(1000 * g_have.samples / (g_have.freq ? g_have.freq : 22050)));
+    // Sleep for as long as the queued samples last, then for the device's
+    // own buffer, which is still playing when the queue runs dry.
+    const int freq = g_have.freq > 0 ? g_have.freq : 22050;
+    const Uint32 bytesPerSecond = (Uint32)freq * g_have.channels * (SDL_AUDIO_BITSIZE(g_have.format) / 8);
+    while (Uint32 queued = SDL_GetQueuedAudioSize(g_device))
+      WaitMilliseconds(std::max<DWORD>(1, (DWORD)((uint64_t)queued * 1000 / std::max<Uint32>(bytesPerSecond, 1))));
+    WaitMilliseconds((DWORD)(1000 * g_have.samples / freq));
   }
   return TRUE;
 }

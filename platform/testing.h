@@ -27,6 +27,11 @@ void TestResetWaited();
 // The desktop's size (what GetDesktopWindow's rectangle reports).
 void TestSetDesktopSize(int width, int height);
 
+// The pointer's screen position that GetCursorPos reports (off every window
+// by default), and whether Shift is held for GetKeyState.
+void TestSetCursorPos(int x, int y);
+void TestSetShiftDown(bool down);
+
 // Message boxes: answers are taken in order; with none left the first button
 // (IDOK or IDYES) is the answer.  Every box asked is recorded.
 struct TestMessageBox {

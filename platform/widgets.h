@@ -34,6 +34,9 @@ class Canvas : public QWidget {
   }
   void mousePressEvent(QMouseEvent* e) override {
     g_focus = Handle(win_);
+    // A click brings the keyboard with it, also where no window manager
+    // would hand it over.
+    if (!g_test && !window()->isActiveWindow()) window()->activateWindow();
     if (e->button() == Qt::LeftButton) PostInput(win_, WM_LBUTTONDOWN, 1, Pos(e));
     if (e->button() == Qt::RightButton) PostInput(win_, WM_RBUTTONDOWN, 2, Pos(e));
   }
@@ -71,6 +74,10 @@ inline int VirtualKey(QKeyEvent* e) {
     case Qt::Key_Right: return VK_RIGHT;
     case Qt::Key_Up: return VK_UP;
     case Qt::Key_Down: return VK_DOWN;
+    case Qt::Key_Home: return VK_HOME;
+    case Qt::Key_End: return VK_END;
+    case Qt::Key_PageUp: return VK_PRIOR;
+    case Qt::Key_PageDown: return VK_NEXT;
     case Qt::Key_Minus: return 0xBD;
     case Qt::Key_Period: return 0xBE;
     default: return 0;
@@ -91,8 +98,7 @@ class HostWidget : public QWidget {
     int vk = VirtualKey(e);
     if (!vk) return QWidget::keyPressEvent(e);
     if (win_->isDialog && !win_->controls.empty() && (vk == VK_RETURN || vk == VK_ESCAPE)) {
-      // Enter and Escape act like the dialog's default and Cancel buttons.
-      PostInput(win_, WM_COMMAND, vk == VK_RETURN ? IDOK : IDCANCEL, 0);
+      DialogEnterOrEscape(win_, vk);
       return;
     }
     PostInput(win_, WM_KEYDOWN, vk, 1);

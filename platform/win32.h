@@ -11,6 +11,7 @@
 typedef int BOOL;
 typedef unsigned char BYTE;
 typedef unsigned short WORD;
+typedef short SHORT;
 typedef uint32_t DWORD;
 typedef unsigned int UINT;
 typedef int32_t LONG;
@@ -186,7 +187,12 @@ struct BITMAPINFO {
 #define VK_TAB 0x09
 #define VK_RETURN 0x0D
 #define VK_ESCAPE 0x1B
+#define VK_SHIFT 0x10
 #define VK_SPACE 0x20
+#define VK_PRIOR 0x21
+#define VK_NEXT 0x22
+#define VK_END 0x23
+#define VK_HOME 0x24
 #define VK_LEFT 0x25
 #define VK_UP 0x26
 #define VK_RIGHT 0x27
@@ -389,6 +395,11 @@ HWND SetParent(HWND child, HWND parent);
 HWND GetParent(HWND hwnd);
 HWND SetFocus(HWND hwnd);
 HWND GetFocus();
+// The pointer's position in screen coordinates, and a window's view of it.
+BOOL GetCursorPos(POINT* point);
+BOOL ScreenToClient(HWND hwnd, POINT* point);
+// Bit 15 is set while the key is held down (VK_SHIFT only).
+SHORT GetKeyState(int virtualKey);
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text);
 int GetWindowTextA(HWND hwnd, LPSTR text, int maxCount);
 LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);

@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <chrono>
 #include <set>
+#include <thread>
 
 #include "platform/internal.h"
 #include "platform/testing.h"
@@ -66,6 +67,14 @@ void PostInput(Window* w, UINT msg, WPARAM wp, LPARAM lp) {
   if (g_generationCancel) {
     if (input) *g_generationCancel = 1;
     if (input || msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MOUSEMOVE) return;
+  }
+  // Moves are not history: a move still waiting in the queue only takes the
+  // newer position, so a long animation never leaves a backlog of them.
+  if (msg == WM_MOUSEMOVE && !g_queue.empty() && g_queue.back().message == WM_MOUSEMOVE &&
+      g_queue.back().hwnd == Handle(w)) {
+    g_queue.back().lParam = lp;
+    g_queue.back().time = GetTickCount();
+    return;
   }
   PostMessageA(Handle(w), msg, wp, lp);
 }
@@ -198,6 +207,12 @@ BOOL DestroyWindow(HWND hwnd) {
   if (g_focus == hwnd) g_focus = nullptr;
   g_timers.erase(std::remove_if(g_timers.begin(), g_timers.end(), [w](const TimerEntry& t) { return t.window == w; }),
                  g_timers.end());
+  // Keys typed ahead belong to whoever has the keyboard when the game reads
+  // them: the window a dialog goes back to, not the dialog that closed.
+  Window* heir = w->owner ? w->owner : w->parent;
+  if (heir && !heir->destroyed)
+    for (MSG& m : g_queue)
+      if (m.hwnd == hwnd && m.message == WM_KEYDOWN) m.hwnd = Handle(heir);
   g_queue.erase(std::remove_if(g_queue.begin(), g_queue.end(), [hwnd](const MSG& m) { return m.hwnd == hwnd; }),
                 g_queue.end());
   if (w->menu) {
@@ -414,6 +429,39 @@ HWND SetFocus(HWND hwnd) {
 
 HWND GetFocus() { return Win(g_focus) ? g_focus : nullptr; }
 
+// ---------------------------------------------------------------- pointer and keys
+static QPoint g_testCursor(-10000, -10000);
+static bool g_testShift = false;
+
+BOOL GetCursorPos(POINT* point) {
+  if (!point) return FALSE;
+  QPoint p = g_test ? g_testCursor : QCursor::pos();
+  *point = POINT{p.x(), p.y()};
+  return TRUE;
+}
+
+BOOL ScreenToClient(HWND hwnd, POINT* point) {
+  Window* w = Win(hwnd);
+  if (!w || !point) return FALSE;
+  QPoint origin;
+  if (g_test || !w->canvas)
+    origin = QPoint(w->x, w->y + MenuBarHeight(w));
+  else
+    origin = w->canvas->mapToGlobal(QPoint(0, 0));
+  point->x -= origin.x();
+  point->y -= origin.y();
+  return TRUE;
+}
+
+SHORT GetKeyState(int virtualKey) {
+  if (virtualKey != VK_SHIFT) return 0;
+  bool down = g_test ? g_testShift : (QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier);
+  return down ? (SHORT)0x8000 : 0;
+}
+
+void TestSetCursorPos(int x, int y) { g_testCursor = QPoint(x, y); }
+void TestSetShiftDown(bool down) { g_testShift = down; }
+
 BOOL SetWindowTextA(HWND hwnd, LPCSTR text) {
   Window* w = Win(hwnd);
   if (!w) return FALSE;
@@ -440,7 +488,16 @@ LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM, LPARAM) {
   }
 }
 
+// How many messages are being handled right now: 0 while the top-level loop
+// waits, more inside any handler (and inside the dialogs and waits it runs).
+static int g_dispatchDepth = 0;
+struct DispatchScope {
+  DispatchScope() { ++g_dispatchDepth; }
+  ~DispatchScope() { --g_dispatchDepth; }
+};
+
 static LRESULT Deliver(Window* w, UINT msg, WPARAM wp, LPARAM lp) {
+  DispatchScope scope;
   HWND h = Handle(w);
   if (w->isDialog) {
     INT_PTR handled = w->dlgProc ? w->dlgProc(h, msg, wp, lp) : FALSE;
@@ -491,7 +548,10 @@ static bool NextMessage(MSG* msg) {
   DWORD now = GetTickCount();
   for (TimerEntry& t : g_timers)
     if ((int32_t)(now - t.due) >= 0) {
-      t.due = now + t.interval;
+      // The next tick keeps the timer's own rhythm; ticks missed while the
+      // game was busy fold into this one, as the desktop does it.
+      t.due += t.interval;
+      if ((int32_t)(now - t.due) >= 0) t.due = now + t.interval;
       *msg = MSG{Handle(t.window), WM_TIMER, t.id, 0, now, {0, 0}};
       return true;
     }
@@ -506,22 +566,27 @@ static int MillisecondsToNextTimer() {
 }
 
 BOOL GetMessageA(MSG* msg, HWND, UINT, UINT) {
+  // Only the program's own loop, with no message being handled, may act on
+  // the desktop's request to end the program.
+  const bool topLevel = g_dispatchDepth == 0;
   for (;;) {
+    g_loopIdle = topLevel;
     FlushScreen();
     if (NextMessage(msg)) {
+      g_loopIdle = false;
       if (msg->message == WM_QUIT) {
         g_quitPosted = false;
         return FALSE;
       }
       return TRUE;
     }
-    static QTimer* wake = nullptr;
-    if (!wake) {
-      wake = new QTimer();
-      wake->setSingleShot(true);
+    if (topLevel && TakeEndRequest()) {
+      g_loopIdle = false;
+      RunEndRequest();
+      continue;
     }
-    wake->start(std::max(1, MillisecondsToNextTimer()));
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    SleepForEvents(RealTicks() + (DWORD)std::max(1, MillisecondsToNextTimer()));
+    g_loopIdle = false;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 }
@@ -594,12 +659,13 @@ void FlushScreen() {
     QRegion r = w->drawn.Take();  // only what changed
     if (!g_test && w->canvas->isVisible()) w->canvas->repaint(r);
   }
-  if (!g_test) {
-    // Let the screen catch up; user input stays queued unless a generator
-    // is running, when it only raises the cancel flag.
-    QCoreApplication::processEvents(g_generationCancel ? QEventLoop::AllEvents
-                                                       : QEventLoop::ExcludeUserInputEvents);
-  }
+  // Let the screen catch up and take in whatever the desktop delivered.  Input
+  // is taken too: the widgets only queue it as the game's messages, which wait
+  // in the program's own queue until the game reads them (or, while a
+  // generator runs, only raise its cancel flag).  Leaving input with the
+  // toolkit instead parks it where a later wait for events does not see it,
+  // and a click would lie there until the next pointer move.
+  if (!g_test) QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
 // ---------------------------------------------------------------- timers and time
@@ -647,19 +713,42 @@ void WaitMilliseconds(DWORD ms) {
     g_waited += ms;
     return;
   }
-  DWORD start = GetTickCount();
+  // Counted in whole ticks from the tick the wait starts in, as the game's
+  // timings are; the program sleeps meanwhile and wakes for every event.
+  const DWORD deadline = GetTickCount() + ms;
   FlushScreen();
-  while (GetTickCount() - start < ms) {
+  while ((int32_t)(deadline - GetTickCount()) > 0) {
+    SleepForEvents(deadline);
     FlushScreen();
-    DWORD left = ms - (GetTickCount() - start);
-    if (left > 2 && left < 0x80000000u) {
-      QElapsedTimer t;
-      t.start();
-      while (t.elapsed() < 1) {
-      }
-    }
   }
 }
+
+namespace plat {
+void SleepForEvents(DWORD deadline) {
+  if (g_test) return;
+  using namespace std::chrono;
+  // The deadline is a tick of the steady clock: turn it back into a time.
+  const auto now = steady_clock::now();
+  const auto nowMs = duration_cast<milliseconds>(now.time_since_epoch());
+  const steady_clock::time_point target(nowMs + milliseconds((int32_t)(deadline - (DWORD)nowMs.count())));
+  const auto left = duration_cast<milliseconds>(target - now).count();
+  if (left >= 2) {
+    // Sleep in the toolkit's wait, so that any event wakes the program, and
+    // wake a little early: the rest is slept precisely below.
+    static QTimer* wake = [] {
+      auto* t = new QTimer();
+      t->setSingleShot(true);
+      t->setTimerType(Qt::PreciseTimer);
+      return t;
+    }();
+    wake->start((int)left - 1);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    wake->stop();
+  } else if (target > now) {
+    std::this_thread::sleep_until(target);
+  }
+}
+}  // namespace plat
 
 void SetGenerationInput(DWORD* cancelFlag) { g_generationCancel = cancelFlag; }
 

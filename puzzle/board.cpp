@@ -5,6 +5,7 @@
 
 #include "puzzle/play.h"
 #include "puzzle/statistics.h"
+#include "shell/keyboard_cursor.h"
 #include "shell/shell_state.h"
 #include "sound/sounds.h"
 #include "sound/speech.h"
@@ -74,6 +75,7 @@ void ResetBoard() {
   Board->firstSelected = Board->secondSelected = -1;
   Board->startTicks = GetTickCount();
   titleScreenFlag = 0;
+  ForgetBoardCursor();
   InvalidateRect(MainWindow, nullptr, FALSE);
 }
 

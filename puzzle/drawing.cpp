@@ -4,6 +4,7 @@
 #include "imaging/screen_bitmaps.h"
 #include "minefield/field_hooks.h"
 #include "puzzle/board.h"
+#include "shell/keyboard_cursor.h"
 #include "shell/shell_state.h"
 #include "shell/variant.h"
 
@@ -64,12 +65,14 @@ void DrawCell(HDC dc, int i, int j, int hi, int hj) {
     if (CardBackBitmap)
       BlitBitmap(dc, CardBackBitmap, dst.left, dst.top, dst.right - dst.left, dst.bottom - dst.top, 0, 0,
                  CardBackWidth, CardBackHeight);
+    if (IsCursorCell(i, j)) DrawCursorFrame(dc, dst);
     return;
   }
   const RECT src = CellRect(hi, hj);
   if (PuzzleBitmap)
     BlitBitmap(dc, PuzzleBitmap, dst.left, dst.top, dst.right - dst.left, dst.bottom - dst.top, src.left, src.top,
                src.right - src.left, src.bottom - src.top);
+  if (IsCursorCell(i, j)) DrawCursorFrame(dc, dst);
 }
 
 void RedrawRect(const RECT& r) {

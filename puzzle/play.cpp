@@ -10,6 +10,7 @@
 #include "puzzle/drawing.h"
 #include "puzzle/statistics.h"
 #include "shell/clock.h"
+#include "shell/keyboard_cursor.h"
 #include "shell/shell_state.h"
 #include "shell/variant.h"
 #include "sound/sounds.h"
@@ -33,6 +34,13 @@ void HitCell(int x, int y, int* column, int* row) {
   if (r >= Board->rows) r = Board->rows - 1;
   *column = std::max(c, 0);
   *row = std::max(r, 0);
+}
+
+void RedrawCell(int column, int row) {
+  const RECT r = CellRect(column, row);
+  RedrawRect(r);
+  // An open board marks its selected cell by inverting it on the screen.
+  if (Board->faceDown != 1 && Board->firstSelected == row * Board->columns + column) InvertOnScreen(r);
 }
 
 void HandleBoardClick(int x, int y) {
@@ -128,6 +136,7 @@ void AnimateSwap(const RECT& first, const RECT& second) {
 
 void EndGame() {
   if (Board->gameInProgress == 0) return;
+  HideBoardCursor();  // the finished picture shows whole
   Board->gameInProgress = 0;
   Board->lastGameSize = Board->boardSize;
   if (!IsSolved()) return;

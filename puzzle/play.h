@@ -10,3 +10,5 @@ void EndGame();
 
 // Cell under a client point by the whole-pixel hit test.
 void HitCell(int x, int y, int* column, int* row);
+// Draws one cell again on the screen, keeping an open board's selection mark.
+void RedrawCell(int column, int row);

@@ -18,4 +18,8 @@ void FieldAfterGameBrush(int, int) {}
 void ResizeFieldBackground() {}
 void ReadFieldScores() {}
 void FreeFieldPictures() {}
+void FieldGridSize(int* columns, int* rows) { *columns = *rows = 0; }
+RECT FieldSquareRect(int, int) { return RECT{0, 0, 0, 0}; }
+bool FieldSquareAt(int, int, int*, int*) { return false; }
+void RedrawFieldSquare(int, int) {}
 #endif

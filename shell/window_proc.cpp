@@ -11,6 +11,7 @@
 #include "puzzle/play.h"
 #include "shell/clock.h"
 #include "shell/dispatch.h"
+#include "shell/keyboard_cursor.h"
 #include "shell/shell_state.h"
 #include "shell/variant.h"
 #include "shell/winmain.h"
@@ -124,6 +125,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_LBUTTONDOWN:
       leftButtonFlag = 1;
       generationCancelRequested = 1;
+      HideBoardCursor();
       HandleBoardClick((short)LOWORD(lParam), (short)HIWORD(lParam));
       return 0;
     case WM_LBUTTONUP: leftButtonFlag = 0; return 0;
@@ -152,7 +154,7 @@ void HandleStripKey(WPARAM key) {
       stripShown = 1;
       ShowWindow(MenuStrip, SW_SHOW);
       break;
-    default: break;
+    default: HandleCursorKey(key); break;
   }
 }
 

@@ -25,6 +25,13 @@ const char kFirstRunNote[] =
 
 static const char* ListFileName() { return kGameVariant == 0 ? "swpflist" : "hfdflist"; }
 
+// The desktop asks the game to end: close as the close-without-question
+// command does, or, when that cannot run right now, keep the recent lists.
+static void CloseOnRequest() {
+  if (MainWindow) SendMessageA(MainWindow, WM_COMMAND, 112, 0);
+}
+static void SaveOnRequest() { WriteLists(ListFileName()); }
+
 // The directories: the program's own files live in the current directory,
 // the built-in pictures where the command line says.
 void SetUpDirectories(const char* commandLine) {
@@ -77,6 +84,8 @@ int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showC
   RegisterClassA(&wc);
 
   ReadLists(ListFileName());
+  // From here on an ending run keeps the lists it read.
+  SetEndRequestHandlers(CloseOnRequest, SaveOnRequest);
 
   RECT desktop;
   GetWindowRect(GetDesktopWindow(), &desktop);

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs the Debian packages needed to build, run and test the game, when
-# any of them is missing.  Safe to run again: it does nothing once all are in.
+# Installs the Debian packages needed to build, run, test and package the
+# game, when any of them is missing.  Safe to run again: it does nothing once
+# all are in.
 set -euo pipefail
 packages=(
   cmake g++ make pkg-config
@@ -10,6 +11,7 @@ packages=(
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
   xvfb xdotool x11-utils imagemagick
+  desktop-file-utils appstream lintian dpkg-dev file
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
+#include "shell/keyboard_cursor.h"
 #include "shell/shell_state.h"
 #include "support/game_fixture.h"
 
@@ -339,6 +340,115 @@ TEST_F(UnevenBoardPlay, TheLastPixelFallsInTheLastCell) {
   EXPECT_EQ(Sounds(), (Strings{"plain_beep", "plain_beep2"}));
   click(332, 0);  // drawn in column 1, hit in column 2
   EXPECT_EQ(Board->firstSelected, 2);
+}
+
+// Keyboard play: the cursor is a frame drawn over the cell by the cell's own
+// drawing, and Space acts as a click on the framed cell.
+class KeyboardPlay : public PlayTest {
+ protected:
+  // Takes the cursor to a cell from wherever it is, the way a player would:
+  // Home and Page Up to the corner, then the arrows.
+  void MoveCursorTo(int i, int j) {
+    key(VK_HOME);
+    key(VK_PRIOR);
+    for (int k = 0; k < i; ++k) key(VK_RIGHT);
+    for (int k = 0; k < j; ++k) key(VK_DOWN);
+  }
+  // Pixels of the cell's frame band in the cursor's colour.
+  int FramePixels(int i, int j) {
+    RECT r = CellRect(i, j);
+    int frame = 0;
+    for (int x = r.left; x < r.right; ++x)
+      for (int y = r.top; y < r.top + 14; ++y)
+        if (pixel(x, y) == kCursorColour) ++frame;
+    return frame;
+  }
+};
+
+TEST_F(KeyboardPlay, TheFrameStartsAtThePointerMovesWithTheKeysAndLeavesNoTrace) {
+  // The pointer over cell (1, 1): the first arrow shows the frame one cell on.
+  TestSetCursorPos(CellRect(1, 1).left + 10, CellRect(1, 1).top + 10);
+  key(VK_RIGHT);
+  EXPECT_GT(FramePixels(2, 1), 100);
+  EXPECT_EQ(FramePixels(1, 1), 0);
+  EXPECT_EQ(CardBackMismatches(1, 1), 0);
+  EXPECT_TRUE(Sounds().empty()) << "moving selects nothing";
+
+  key(VK_END);
+  key(VK_NEXT);
+  EXPECT_GT(FramePixels(5, 5), 100);
+  EXPECT_EQ(CardBackMismatches(2, 1), 0) << "the old cell is whole again";
+  key(VK_DOWN);  // stays at the edge
+  key(VK_RIGHT);
+  EXPECT_GT(FramePixels(5, 5), 100);
+
+  // A click takes the frame away and does its own work.
+  ClickCell(0, 0);
+  EXPECT_EQ(FramePixels(5, 5), 0);
+  EXPECT_EQ(CardBackMismatches(5, 5), 0);
+  EXPECT_EQ(Board->firstSelected, 0);
+  EXPECT_TRUE(ScreenIsClean());
+
+  // Off the board the frame starts from the middle cell.
+  TestSetCursorPos(-500, -500);
+  key(VK_UP);
+  EXPECT_GT(FramePixels(3, 2), 100);
+}
+
+TEST_F(KeyboardPlay, AWholeGameIsWonWithKeysAlone) {
+  TestSetCursorPos(-500, -500);
+  command(5004);
+  ASSERT_EQ(Board->columns, 4);
+  ClearRecords();
+  int swaps = 0;
+  for (int j = 0; j < 4; ++j)
+    for (int i = 0; i < 4; ++i) {
+      if (Board->homeColumn[CellIndex(i, j)] == i && Board->homeRow[CellIndex(i, j)] == j) continue;
+      int fi = -1, fj = -1;
+      for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+          if (Board->homeColumn[CellIndex(x, y)] == i && Board->homeRow[CellIndex(x, y)] == j) fi = x, fj = y;
+      ASSERT_GE(fi, 0);
+      MoveCursorTo(i, j);
+      key(VK_SPACE);
+      ASSERT_EQ(Board->firstSelected, j * 4 + i);
+      MoveCursorTo(fi, fj);
+      key(VK_RETURN);
+      ++swaps;
+      ASSERT_EQ(Board->firstSelected, -1);
+      ASSERT_EQ(Board->homeColumn[CellIndex(i, j)], i);
+    }
+  EXPECT_EQ(Board->gameInProgress, 0);
+  EXPECT_EQ(Board->moveCount, swaps);
+  ASSERT_EQ(TestMessageBoxes().size(), 1u);
+  EXPECT_EQ(TestMessageBoxes()[0].caption, "Congratulations!");
+  ASSERT_FALSE(TestDialogsShown().empty());
+  EXPECT_EQ(TestDialogsShown().back(), "StatsDialog");
+  EXPECT_EQ(leftButtonFlag, 0u) << "a key click lets go of the button again";
+  // Keys after the win change nothing.
+  const auto before = Board->moveCount;
+  key(VK_LEFT);
+  key(VK_SPACE);
+  EXPECT_EQ(Board->moveCount, before);
+}
+
+TEST_F(KeyboardPlay, OpenPlayKeepsTheSelectionMarkUnderTheMovingFrame) {
+  TestQueueMessageBoxAnswer(IDYES);
+  command(5106);
+  ASSERT_EQ(Board->faceDown, 0);
+  LayOutSolved();
+  Exchange(0, 2, 1, 2);
+  MoveCursorTo(0, 2);
+  key(VK_SPACE);
+  ASSERT_EQ(Board->firstSelected, 2 * 6);
+  key(VK_RIGHT);  // the frame leaves the inverted cell: it stays inverted
+  RECT r = CellRect(0, 2), s = CellRect(1, 2);
+  const int x = r.left + 60, y = r.top + 60;
+  EXPECT_EQ(ToRgbWord(pixel(x, y)), ~puzzle_[(size_t)(y - r.top + s.top) * pw_ + (x - r.left + s.left)] & 0xFFFFFF);
+  key(VK_LEFT);
+  key(VK_SPACE);  // deselects: the piece shows plainly again
+  key(VK_DOWN);
+  EXPECT_TRUE(ShowsPiece(0, 2, 1, 2));
 }
 
 }  // namespace

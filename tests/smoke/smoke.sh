@@ -4,47 +4,13 @@
 # drops the menu strip in at the corner pixel, starts a game, and exits with
 # code 0 when closed; the install notice exits with 1 after OK.
 set -u
-build=${1:?build folder}
-for tool in Xvfb xdotool xwininfo import; do
-  command -v "$tool" >/dev/null || { echo "smoke: $tool missing, skipped"; exit 0; }
-done
-work=$(mktemp -d)
-trap 'kill $xpid 2>/dev/null; rm -rf "$work"' EXIT
-for n in $(seq 120 160); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
-done
-Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 & xpid=$!
-export DISPLAY=":$n"
-unset QT_QPA_PLATFORM
-export SDL_AUDIODRIVER=dummy
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fails=0
-check() { if "$@"; then echo "ok: $desc"; else echo "FAILED: $desc"; fails=$((fails + 1)); fi; }
-# The same, but the condition may take a few seconds to come true on a busy machine.
-check_soon() {
-  for _ in $(seq 50); do "$@" && { echo "ok: $desc"; return; }; sleep 0.1; done
-  echo "FAILED: $desc"; fails=$((fails + 1))
-}
-# Waits up to 10 s for a program to end and sets `code` to its exit code
-# (124 when it had to be stopped).
-await_exit() {
-  for _ in $(seq 100); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
-  if kill -0 "$1" 2>/dev/null; then kill "$1"; wait "$1" 2>/dev/null; code=124; return; fi
-  wait "$1"; code=$?
-}
+build=$(cd "${1:?build folder}" && pwd)
+. "$(dirname "$0")/lib.sh"
+start_x 1024x768
 corner_light() { c=$(corner); [ "${c:1:2}" \> "A0" ]; }
 corner_dark() { c=$(corner); [ "${c:1:2}" \< "60" ]; }
 # The colour of a pixel inside the strip's menu bar.
-corner() { import -window root -crop 1x1+40+8 -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' | head -1; }
-wait_window() {  # name, seconds
-  for _ in $(seq $(($2 * 10))); do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  return 1
-}
-
+corner() { pixel 40 8; }
 cp "$build"/*.bkg "$build"/*.tif "$work"/ 2>/dev/null
 cd "$work"
 "$build/SWAPST95" >"$work/game.log" 2>&1 & game=$!
@@ -98,5 +64,4 @@ desc="the install notice shows its instructions"; check test -n "$box"
 await_exit $inst
 desc="the install notice exits with 1 after OK (got $code)"; check test "$code" -eq 1
 
-echo "$((15 - fails)) passed, $fails failed"
-[ "$fails" -eq 0 ]
+finish

@@ -379,8 +379,13 @@ def mini_scene(size, S):
     return c.img
 
 
-def make_icon(path):
-    N, S = 64, 8
+ICON_N, ICON_S = 64, 8
+
+
+def icon_master():
+    """The icon drawn at ICON_S times its size (512 x 512, RGBA); the
+    desktop icons are reduced from it too (tools/desktop)."""
+    N, S = ICON_N, ICON_S
     W = N * S
     im = Image.new("RGBA", (W, W), (30, 22, 70, 0))
     d = ImageDraw.Draw(im)
@@ -429,7 +434,11 @@ def make_icon(path):
         d.polygon([(hx + tx * L, hy + ty * L),
                    (hx + nx * L * 0.8, hy + ny * L * 0.8),
                    (hx - nx * L * 0.8, hy - ny * L * 0.8)], fill=col)
-    out = im.resize((N, N), Image.LANCZOS)
+    return im
+
+
+def make_icon(path):
+    out = icon_master().resize((ICON_N, ICON_N), Image.LANCZOS)
     out.save(path, optimize=True)
 
 
