@@ -615,13 +615,10 @@ int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPIN
     // Line numbers count from the bottom in a bottom-up DIB.
     int srcRow = topDown ? (int)(start + i) : h - 1 - (int)(start + i);
     const QRgb* row = reinterpret_cast<const QRgb*>(o->image.constScanLine(srcRow));
-    BYTE* p = out + (size_t)i * w * 4;
-    for (int x = 0; x < w; ++x) {
-      p[x * 4 + 0] = qBlue(row[x]);
-      p[x * 4 + 1] = qGreen(row[x]);
-      p[x * 4 + 2] = qRed(row[x]);
-      p[x * 4 + 3] = 0;
-    }
+    // Blue, green, red and a zero byte in memory: the pixel's word without
+    // its alpha byte.
+    uint32_t* p = reinterpret_cast<uint32_t*>(out + (size_t)i * w * 4);
+    for (int x = 0; x < w; ++x) p[x] = row[x] & 0x00FFFFFFu;
   }
   return (int)done;
 }
