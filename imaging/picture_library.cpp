@@ -21,7 +21,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <future>
 #include <mutex>
 #include <string>
 
@@ -369,16 +368,6 @@ size_t QualityFor(int factor) {
 
 void PictureLibraryStartUp() {
   EnsureMagick();
-}
-
-void PictureLibraryStartUpInBackground() {
-  // The future's end waits for the thread, should the program end first.
-  static std::future<void> ready = std::async(std::launch::async, [] {
-    EnsureMagick();
-    MagickCore::ExceptionInfo* exception = MagickCore::AcquireExceptionInfo();
-    for (const char* reader : {"TIFF", "PNG", "JPEG"}) MagickCore::GetMagickInfo(reader, exception);
-    MagickCore::DestroyExceptionInfo(exception);
-  });
 }
 
 int ReadPictureInfo(LPCSTR path, PictureInfo* info) {

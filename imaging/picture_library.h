@@ -94,10 +94,6 @@ struct PictureInfo {
 // below does this itself the first time; it is public for code that wants to
 // use Magick++ directly before any picture has been read.
 void PictureLibraryStartUp();
-// The same on a side thread, also loading the readers of the game's own
-// pictures, so that the caller goes on meanwhile; the first call that needs
-// the library waits for what is left.
-void PictureLibraryStartUpInBackground();
 
 // Reads the size and depth of a picture file without decoding its pixels.
 // Returns 1 when the file is a picture the game reads, else negative.

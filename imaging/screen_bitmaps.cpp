@@ -3,8 +3,6 @@
 
 #include <algorithm>
 
-#include "imaging/picture_library.h"
-
 DWORD colourDepth = 0;
 HPALETTE SharedPalette = 0;
 
@@ -39,9 +37,6 @@ bool CutSource(HBITMAP bitmap, int sourceX, int sourceY, int* sourceWidth, int* 
 }  // namespace
 
 void MeasureScreenDepth() {
-  // Start-up measures the screen before it loads any picture: the imaging
-  // library gets ready meanwhile.
-  PictureLibraryStartUpInBackground();
   HDC screen = GetDC(0);
   colourDepth = (DWORD)(GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES));
   ReleaseDC(0, screen);

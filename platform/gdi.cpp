@@ -7,13 +7,10 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <thread>
 #include <unordered_set>
 
 #include "platform/internal.h"
@@ -215,20 +212,7 @@ static inline uint32_t PixelOf(COLORREF c) {
 
 using namespace plat;
 
-// The desktop's font configuration takes a while to load.  The first DC the
-// program asks for starts loading it on the side (the font library is
-// thread-safe and Qt's text takes it from there), so that the first text
-// drawn, the loading text at start-up, finds most of the work done.
-static void StartLoadingFonts() {
-  static bool started = false;
-  if (started) return;
-  started = true;
-  using FontConfigInit = int (*)();
-  if (auto init = reinterpret_cast<FontConfigInit>(dlsym(RTLD_DEFAULT, "FcInit"))) std::thread(init).detach();
-}
-
 HDC GetDC(HWND hwnd) {
-  StartLoadingFonts();
   DC* d = NewDC();
   if (hwnd) {
     Window* w = Win(hwnd);
