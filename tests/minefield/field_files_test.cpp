@@ -1,11 +1,13 @@
 // High scores and options: the records, their files and the dialogs.
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 
 #include "field_fixture.h"
+#include "imaging/pictures.h"
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
 #include "puzzle/board.h"
@@ -29,6 +31,58 @@ int32_t WordAt(const std::vector<uint8_t>& b, size_t at) {
   int32_t v;
   memcpy(&v, b.data() + at, 4);
   return v;
+}
+
+struct Mean {
+  double r, g, b;
+};
+
+// The mean colour of a rectangle of 0x00RRGGBB rows `width` wide.
+Mean MeanOf(const std::vector<uint32_t>& pixels, int width, int left, int top, int right, int bottom) {
+  Mean m{0, 0, 0};
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) {
+      const uint32_t p = pixels[(size_t)y * width + x];
+      m.r += (p >> 16) & 0xFF;
+      m.g += (p >> 8) & 0xFF;
+      m.b += p & 0xFF;
+    }
+  const double n = (double)(right - left) * (bottom - top);
+  return Mean{m.r / n, m.g / n, m.b / n};
+}
+
+double Distance(const Mean& a, const Mean& b) {
+  return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+}
+
+// The mean colour of one 96 x 96 tile of a tile-set file.
+Mean TileMean(const std::string& file, int tile) {
+  PictureRecord record;
+  if (!DecodePictureFile(file.c_str(), &record)) return Mean{-1000, -1000, -1000};
+  HBITMAP bitmap = PictureToBitmap(&record, MainWindow, -1, 0, 0, 0);
+  BITMAP info{};
+  GetObjectA(bitmap, sizeof info, &info);
+  std::vector<uint32_t> pixels((size_t)info.bmWidth * info.bmHeight);
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = info.bmWidth;
+  bi.bmiHeader.biHeight = -info.bmHeight;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 32;
+  bi.bmiHeader.biCompression = BI_RGB;
+  HDC screen = GetDC(nullptr);
+  GetDIBits(screen, bitmap, 0, (UINT)info.bmHeight, pixels.data(), &bi, DIB_RGB_COLORS);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(bitmap);
+  return MeanOf(pixels, info.bmWidth, 96 * tile, 0, 96 * tile + 96, 96);
+}
+
+// The mean colour of square (x, y) on the board.
+Mean SquareMean(int x, int y) {
+  int w, h;
+  std::vector<uint32_t> pixels = TestWindowImage(MainWindow, &w, &h);
+  const RECT r = SquareRect(x, y);
+  return MeanOf(pixels, w, r.left, r.top, r.right, r.bottom);
 }
 
 TEST_F(Scores, RecordRulesAgainstTheEmptyTable) {
@@ -151,6 +205,42 @@ TEST_F(Options, UnmarkedOrImpossibleSettingsAreIgnored) {
   EXPECT_EQ(clockFlag, 1u);
   command(6100);
   EXPECT_EQ(bombCount, 24);
+}
+
+TEST_F(Options, ChosenPieceImagesStayThroughRestartsAndSaves) {
+  Stop();
+  pictureFolder_ = FieldDataFolder();
+  Start();
+  const std::string electron = pictureFolder_ + "electron.hfd";
+  command(8110);  // Hot Electrons
+  TestQueueMessageBoxAnswer(IDOK);
+  command(209);
+  for (int run = 0; run < 2; ++run) {
+    Stop();
+    Start();
+    ASSERT_EQ(std::string(PuzzlePicturePath), electron) << "run " << run;
+  }
+  command(6100);
+  const Mean covered = SquareMean(0, 0);
+  EXPECT_LT(Distance(covered, TileMean(electron, 9)), 6.0) << "a covered square shows the Hot Electrons tile";
+  EXPECT_GT(Distance(covered, TileMean(pictureFolder_ + "rosewood.hfd", 9)), 20.0);
+
+  TestQueueMessageBoxAnswer(IDOK);
+  command(209);
+  EXPECT_EQ(std::string((const char*)&ReadAll(folder_ + "hfd.opt")[260]), electron) << "saved again, not emptied";
+}
+
+TEST_F(Options, AStoredSetThatCannotBeReadGivesTheDefaultSet) {
+  std::vector<uint8_t> bytes(1546, 0);
+  const std::string missing = folder_ + "gone.hfd";
+  memcpy(&bytes[260], missing.c_str(), missing.size() + 1);
+  WriteAll(folder_ + "hfd.opt", bytes);
+  Stop();
+  pictureFolder_ = FieldDataFolder();
+  Start();
+  EXPECT_EQ(std::string(PuzzlePicturePath), pictureFolder_ + "rosewood.hfd");
+  command(6100);
+  EXPECT_LT(Distance(SquareMean(3, 2), TileMean(pictureFolder_ + "rosewood.hfd", 9)), 6.0);
 }
 
 }  // namespace
