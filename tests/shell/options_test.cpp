@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "puzzle/board.h"
 #include "shell/options.h"
@@ -99,6 +100,30 @@ TEST_F(ListTest, EntriesMoveToTheHeadTheOldestDropsAndTheListsAreKept) {
   ReadLists("swpflist");
   EXPECT_EQ(std::string(RecentEntry(kStatsFileList, 0)), "");
   EXPECT_EQ(std::string(RecentEntry(kUserPictureList, 1)), "/p/10");
+}
+
+TEST_F(ListTest, TheListFileIsWrittenAtEveryShutdown) {
+  RestartGame(GameStartOptions());  // a run that changed no list
+  const std::string lists = ReadAll(folder_ + "swpflist");
+  EXPECT_EQ(lists, std::string(6000, '\0'));
+}
+
+TEST_F(ListTest, EmptyListsKeepTheMenuShape) {
+  // What the player sees of the Stats and User Image menus on a first run:
+  // the separator and ten items with empty text, as in the template.
+  std::vector<std::string> stats = TestMenuShown(MenuStrip, 2);
+  ASSERT_EQ(stats.size(), 14u);
+  EXPECT_EQ(stats[3], "-");
+  EXPECT_EQ(std::vector<std::string>(stats.begin() + 4, stats.end()), std::vector<std::string>(10, ""));
+  EXPECT_EQ(TestMenuShown(MenuStrip, 4).size(), 11u);
+  PutAtHead(MenuStrip, "/s/a.sw3", kStatsFileList);
+  stats = TestMenuShown(MenuStrip, 2);
+  ASSERT_EQ(stats.size(), 14u);
+  EXPECT_EQ(stats[4], "/s/a.sw3");
+  // Choosing an empty entry does nothing.
+  command(7041);
+  EXPECT_TRUE(TestMessageBoxes().empty());
+  EXPECT_STREQ(RecentEntry(kStatsFileList, 0), "/s/a.sw3");
 }
 
 TEST_F(ListTest, TheStatisticsItemNamesTheFileShortly) {
