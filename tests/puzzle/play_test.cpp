@@ -213,6 +213,33 @@ TEST_F(PlayTest, AQuietUncountedWinShowsTheFinalTimeOnThePicture) {
   EXPECT_GT(clockPixels, 0);
 }
 
+TEST_F(PlayTest, AfterAWinAFileDialogOpensOverTheTitleNotTheFinishedBoard) {
+  soundFlag = 0;
+  Board->statsOn = 0;
+  LayOutSolved();
+  Exchange(3, 0, 3, 1);
+  ClickCell(3, 0);
+  ClickCell(3, 1);
+  ASSERT_EQ(Board->gameInProgress, 0);
+  ASSERT_TRUE(ShowsPiece(0, 0, 0, 0));
+  TestFileDialogs().clear();
+  // Handled on the spot, with nothing pumped afterwards: what the window
+  // holds now is what the dialog opened over.
+  for (UINT id : {200u, 106u, 119u}) {
+    SendMessageA(MainWindow, WM_COMMAND, id, 0);
+    EXPECT_EQ(TestWindowPixel(MainWindow, 5, 5), RGB(0, 0, 0)) << "command " << id << ": the title screen";
+    EXPECT_FALSE(ShowsPiece(0, 0, 0, 0)) << "command " << id;
+    Pump();
+    ASSERT_TRUE(titleScreenFlag);
+    LayOutSolved();  // the finished board again for the next command
+    titleScreenFlag = 0;
+    InvalidateRect(MainWindow, nullptr, FALSE);
+    Pump();
+    ASSERT_TRUE(ShowsPiece(0, 0, 0, 0));
+  }
+  EXPECT_EQ(TestFileDialogs().size(), 3u);
+}
+
 TEST_F(PlayTest, OpenPlayMarksTheSelectionByInvertingIt) {
   TestQueueMessageBoxAnswer(IDYES);  // end the running game
   command(5106);                     // open play on 6 x 6
