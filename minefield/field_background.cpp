@@ -172,6 +172,8 @@ static INT_PTR CALLBACK ChooseBkgProc(HWND dialog, UINT msg, WPARAM wParam, LPAR
     case WM_COMMAND: {
       const UINT id = LOWORD(wParam);
       if (id == 3002) {
+        // The chooser shows the background beside the file dialog.
+        UpdateWindow(dialog);
         char path[256];
         if (!AskBackgroundFile(dialog, path, sizeof path)) {
           EndDialog(dialog, 0);
