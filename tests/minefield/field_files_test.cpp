@@ -12,6 +12,7 @@
 #include "minefield/field_hooks.h"
 #include "puzzle/board.h"
 #include "shell/shell_state.h"
+#include "support/bitmap_helpers.h"
 
 namespace {
 
@@ -60,21 +61,10 @@ Mean TileMean(const std::string& file, int tile) {
   PictureRecord record;
   if (!DecodePictureFile(file.c_str(), &record)) return Mean{-1000, -1000, -1000};
   HBITMAP bitmap = PictureToBitmap(&record, MainWindow, -1, 0, 0, 0);
-  BITMAP info{};
-  GetObjectA(bitmap, sizeof info, &info);
-  std::vector<uint32_t> pixels((size_t)info.bmWidth * info.bmHeight);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = info.bmWidth;
-  bi.bmiHeader.biHeight = -info.bmHeight;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  HDC screen = GetDC(nullptr);
-  GetDIBits(screen, bitmap, 0, (UINT)info.bmHeight, pixels.data(), &bi, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
+  int w, h;
+  const std::vector<uint32_t> pixels = BitmapImage(bitmap, &w, &h);
   DeleteObject(bitmap);
-  return MeanOf(pixels, info.bmWidth, 96 * tile, 0, 96 * tile + 96, 96);
+  return MeanOf(pixels, w, 96 * tile, 0, 96 * tile + 96, 96);
 }
 
 // The mean colour of square (x, y) on the board.

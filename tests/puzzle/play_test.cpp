@@ -70,6 +70,15 @@ class PlayTest : public GameFixture {
     return WindowImage(MainWindow, &w, &h) == before;
   }
   int Cell(int i, int j) const { return j * Board->columns + i; }
+  // The last swap of a game with neither sounds nor statistics.
+  void WinQuietly() {
+    soundFlag = 0;
+    Board->statsOn = 0;
+    LayOutSolved();
+    Exchange(3, 0, 3, 1);
+    ClickCell(3, 0);
+    ClickCell(3, 1);
+  }
 
   std::vector<uint32_t> puzzle_, cardBack_;
   int pw_ = 0, ph_ = 0, cw_ = 0, ch_ = 0;
@@ -184,14 +193,7 @@ TEST_F(PlayTest, TheWinningSwapEndsTheGameWithTheCongratulations) {
 }
 
 TEST_F(PlayTest, AQuietUncountedWinShowsTheFinalTimeOnThePicture) {
-  soundFlag = 0;
-  Board->statsOn = 0;
-  LayOutSolved();
-  Exchange(3, 0, 3, 1);
-  ClickCell(3, 0);
-  ClickCell(3, 0);
-  ClickCell(3, 1);
-  ClickCell(3, 0);
+  WinQuietly();
   EXPECT_TRUE(Sounds().empty());
   EXPECT_EQ(Board->gameInProgress, 0);
   ASSERT_EQ(TestMessageBoxes().size(), 1u);
@@ -214,12 +216,7 @@ TEST_F(PlayTest, AQuietUncountedWinShowsTheFinalTimeOnThePicture) {
 }
 
 TEST_F(PlayTest, AfterAWinAFileDialogOpensOverTheTitleNotTheFinishedBoard) {
-  soundFlag = 0;
-  Board->statsOn = 0;
-  LayOutSolved();
-  Exchange(3, 0, 3, 1);
-  ClickCell(3, 0);
-  ClickCell(3, 1);
+  WinQuietly();
   ASSERT_EQ(Board->gameInProgress, 0);
   ASSERT_TRUE(ShowsPiece(0, 0, 0, 0));
   TestFileDialogs().clear();
