@@ -3,15 +3,15 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
-#include <QFileInfo>
-#include <QScreen>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QGroupBox>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 #include <functional>

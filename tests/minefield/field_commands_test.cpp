@@ -1,9 +1,7 @@
 // The mine field's menu commands as a player meets them: the generators, the
-// clock switch, the recent list, and the score dialogs' place and labels.
+// clock switch, and the score dialogs' place and labels.
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -62,13 +60,6 @@ TEST_F(FieldCommands, TheClockSwitchTakesTheFaceAwayButNotTheTitleTime) {
   char title[160];
   GetWindowTextA(MainWindow, title, sizeof title);
   EXPECT_NE(strstr(title, " Time Used: 00:00:04"), nullptr) << title;
-}
-
-TEST_F(FieldCommands, TheListFileIsWrittenAtEveryShutdown) {
-  Stop();
-  std::ifstream in(folder_ + "hfdflist", std::ios::binary);
-  const std::string lists((std::istreambuf_iterator<char>(in)), {});
-  EXPECT_EQ(lists, std::string(6000, '\0'));
 }
 
 // Runs a score dialog's checks, then closes it with Done.
