@@ -4,13 +4,16 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QGroupBox>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 
 #include "platform/internal.h"
@@ -149,6 +152,13 @@ static Window* MakeDialog(LPCSTR templateName, HWND owner, DLGPROC proc, bool mo
     if ((t->style & WS_CAPTION) != WS_CAPTION) f |= Qt::FramelessWindowHint;
     w->host->setParent(w->owner->host->window(), f);
     w->host->setWindowModality(Qt::ApplicationModal);
+  }
+  if (t->style & DS_CENTER) {
+    // Centred on the screen, as the message boxes are.
+    RECT screen;
+    GetWindowRect(GetDesktopWindow(), &screen);
+    w->x = std::max(0, (int)(screen.right - w->width) / 2);
+    w->y = std::max(0, (int)(screen.bottom - w->height) / 2);
   }
   ApplyGeometry(w);
   MakeControls(w, t);
@@ -371,6 +381,51 @@ static QStringList Filters(LPCSTR f, std::string* joined) {
   return out;
 }
 
+// True when the folder a chosen file lies in exists.
+static bool FolderExists(const QString& file) { return QFileInfo(file).absoluteDir().exists(); }
+
+// Qt's dialogs take a name in a folder that does not exist; this one refuses
+// it and stays open when the flags ask for an existing path.
+class PathCheckedFileDialog : public QFileDialog {
+ public:
+  PathCheckedFileDialog(QWidget* parent, const QString& caption, bool pathMustExist)
+      : QFileDialog(parent, caption), pathMustExist_(pathMustExist) {}
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (pathMustExist_ && !files.isEmpty() && !FolderExists(files.first())) {
+      QMessageBox::warning(this, windowTitle(),
+                           QStringLiteral("%1\nThe folder does not exist. Check the path and try again.")
+                               .arg(QDir::toNativeSeparators(files.first())));
+      return;
+    }
+    QFileDialog::accept();
+  }
+
+ private:
+  bool pathMustExist_;
+};
+
+// A file dialog opened from a dialog opens beside it, where the screen has
+// room, so that it does not hide what it was opened from.
+static void PlaceBesideOwner(QFileDialog* dialog, HWND owner) {
+  Window* w = Win(owner);
+  if (!w || !w->isDialog || !w->host || !w->host->isVisible()) return;
+  QWidget* top = w->host->window();
+  const QRect area = top->screen() ? top->screen()->availableGeometry() : QRect();
+  const QRect beside = top->frameGeometry();
+  const QSize want = dialog->sizeHint().expandedTo(dialog->minimumSizeHint());
+  const int least = dialog->minimumSizeHint().width();
+  const int right = area.right() - beside.right(), left = beside.left() - area.left();
+  const int room = std::max(right, left);
+  if (area.isEmpty() || room < least) return;
+  const int width = std::min(want.width(), room);
+  const int height = std::min(want.height(), area.height());
+  const int x = right >= left ? beside.right() + 1 : beside.left() - width;
+  const int y = std::clamp(beside.top(), area.top(), area.bottom() + 1 - height);
+  dialog->resize(width, height);
+  dialog->move(x, y);
+}
+
 static BOOL FileDialog(OPENFILENAMEA* ofn, bool save) {
   if (!ofn || !ofn->lpstrFile || ofn->nMaxFile == 0) return FALSE;
   std::string joined;
@@ -387,7 +442,7 @@ static BOOL FileDialog(OPENFILENAMEA* ofn, bool save) {
     chosen = a.path;
     if (a.index) index = a.index;
   } else {
-    QFileDialog dlg(TopWidget(ofn->hwndOwner), FromAnsi(ofn->lpstrTitle));
+    PathCheckedFileDialog dlg(TopWidget(ofn->hwndOwner), FromAnsi(ofn->lpstrTitle), ofn->Flags & OFN_PATHMUSTEXIST);
     dlg.setOption(QFileDialog::DontUseNativeDialog, true);
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
@@ -401,11 +456,13 @@ static BOOL FileDialog(OPENFILENAMEA* ofn, bool save) {
     if (!dir.isEmpty() && QDir(dir).exists()) dlg.setDirectory(dir);
     if (ofn->lpstrFile[0]) dlg.selectFile(FromAnsi(ofn->lpstrFile));
     if (ofn->lpstrDefExt) dlg.setDefaultSuffix(FromAnsi(ofn->lpstrDefExt));
+    PlaceBesideOwner(&dlg, ofn->hwndOwner);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return FALSE;
     chosen = ToAnsi(QDir::toNativeSeparators(dlg.selectedFiles().first()));
     int fi = filters.indexOf(dlg.selectedNameFilter());
     if (fi >= 0) index = (DWORD)fi + 1;
   }
+  if ((ofn->Flags & OFN_PATHMUSTEXIST) && !FolderExists(FromAnsi(chosen.c_str()))) return FALSE;
   if (chosen.size() + 1 > ofn->nMaxFile) {
     // Too long for the caller's buffer: refuse rather than cut the path.
     return FALSE;

@@ -71,6 +71,14 @@ COLORREF TestWindowPixel(HWND hwnd, int x, int y);
 // The backing image as 0x00RRGGBB rows.
 std::vector<uint32_t> TestWindowImage(HWND hwnd, int* width, int* height);
 
+// What the player sees of popup `popup` (0 = the first) of a window's menu
+// bar: each item's text ("" for an item with empty text) and "-" for each
+// separator drawn; hidden items and folded separators are left out.
+std::vector<std::string> TestMenuShown(HWND window, int popup);
+// The texts of a dialog's static labels that do not fit their rectangle as
+// the label lays them out (wrapped where it wraps).
+std::vector<std::string> TestLabelsThatDoNotFit(HWND dialog);
+
 // Number of Rectangle() calls made on any window device context.
 int TestRectangleCalls();
 void TestResetRectangleCalls();

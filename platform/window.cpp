@@ -866,7 +866,6 @@ static void FillQMenu(QWidget* target, Window* w, Menu* m) {
       a->setChecked(item.flags & MF_CHECKED);
       a->setCheckable(item.flags & MF_CHECKED);
       a->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
-      a->setVisible(!item.text.empty());  // unfilled list entries stay out of sight
       target->addAction(a);
       item.action = a;
     }
@@ -967,7 +966,6 @@ BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR newId, LPCSTR n
   item->flags = (item->flags & MF_POPUP) | (flags & (MF_CHECKED | MF_GRAYED | MF_DISABLED | MF_SEPARATOR));
   if (item->action) {
     item->action->setText(MenuText(item->text));
-    item->action->setVisible(!item->text.empty());
     item->action->setCheckable(item->flags & MF_CHECKED);
     item->action->setChecked(item->flags & MF_CHECKED);
     item->action->setEnabled(!(item->flags & (MF_GRAYED | MF_DISABLED)));

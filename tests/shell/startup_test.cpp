@@ -104,10 +104,12 @@ TEST_F(StartUpTest, OkKeepsTheFolderUntouchedAndCancelRidsTheNote) {
   if (fs::exists(folder_ + "swapster.opt")) {
     EXPECT_EQ(fs::file_size(folder_ + "swapster.opt"), 1554u);
   }
+  // The first run's shutdown wrote the recent lists.
+  EXPECT_EQ(fs::file_size(folder_ + "swpflist"), 6000u);
   for (const auto& e : fs::directory_iterator(folder_)) {
     const std::string name = e.path().filename().string();
     EXPECT_TRUE(name == "cathedra.bkg" || name == "fire_eng.bkg" || name == "swpstats.tif" ||
-                name == "swapster.opt")
+                name == "swapster.opt" || name == "swpflist")
         << "unexpected file " << name;
   }
 }
