@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -51,8 +52,10 @@ Window* Win(HWND h) {
 }
 HWND Handle(Window* w) { return reinterpret_cast<HWND>(w); }
 
-QString FromAnsi(const char* s) { return QString::fromLatin1(s ? s : ""); }
-std::string ToAnsi(const QString& s) { return s.toLatin1().toStdString(); }
+// Text and paths are the file system's bytes: the program's own texts are
+// plain ASCII, and paths come and go in the file-name encoding (UTF-8 here).
+QString FromAnsi(const char* s) { return QFile::decodeName(s ? s : ""); }
+std::string ToAnsi(const QString& s) { return QFile::encodeName(s).toStdString(); }
 
 
 }  // namespace plat
