@@ -1,5 +1,6 @@
 // Dialogs built from the program's templates, message boxes and the file
 // dialogs.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -361,7 +362,10 @@ static bool RunFileDialog(QFileDialog& dlg, const QStringList& filters, std::str
     if (a.typed) g_fileAnswers.pop_front();
     QTimer::singleShot(0, &dlg, [&dlg, a]() {
       if (!a.typed || a.path.empty()) return dlg.reject();
-      dlg.selectFile(QString::fromUtf8(a.path.c_str()));
+      // Whatever an earlier round left selected gives way to the name typed.
+      for (QAbstractItemView* view : dlg.findChildren<QAbstractItemView*>()) view->clearSelection();
+      if (auto* name = dlg.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        name->setText(QString::fromUtf8(a.path.c_str()));
       static_cast<QDialog&>(dlg).accept();  // the file dialog's own checks run
     });
   }

@@ -1,4 +1,7 @@
 // High scores and options: the records, their files and the dialogs.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -151,6 +154,16 @@ TEST_F(Options, UnmarkedOrImpossibleSettingsAreIgnored) {
   EXPECT_EQ(clockFlag, 1u);
   command(6100);
   EXPECT_EQ(bombCount, 24);
+}
+
+TEST_F(Options, FilesThatArePipesCountAsMissingAndNeverHoldTheGame) {
+  alarm(30);  // a reader that blocked would never come back
+  Stop();
+  for (const char* name : {"hfd.opt", "hfdscore", "hfdflist", "rosewood.hfd", "PLANET_R.BKG"})
+    ASSERT_EQ(mkfifo((folder_ + name).c_str(), 0600), 0);
+  Start();
+  EXPECT_TRUE(IsWindow(MainWindow));
+  alarm(0);
 }
 
 }  // namespace
