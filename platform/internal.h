@@ -129,7 +129,7 @@ void ClientSize(Window* w, int* cw, int* ch);
 void ApplyGeometry(Window* w);  // after outer size, style or menu changed
 void PostInput(Window* w, UINT msg, WPARAM wp, LPARAM lp);
 void RemoveControls(Window* w);
-extern std::vector<Window*> g_windows;
+extern std::vector<Window*>& g_windows;
 extern HWND g_focus;
 extern DWORD* g_generationCancel;
 extern int g_desktopW, g_desktopH;

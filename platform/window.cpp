@@ -24,7 +24,9 @@
 
 namespace plat {
 
-std::vector<Window*> g_windows;
+// A window's record outlives the window, so that a stale handle is never
+// taken for a newer window; the list lives as long as the program.
+std::vector<Window*>& g_windows = *new std::vector<Window*>;
 HWND g_focus = nullptr;
 DWORD* g_generationCancel = nullptr;
 int g_desktopW = 0, g_desktopH = 0;
@@ -206,6 +208,9 @@ BOOL DestroyWindow(HWND hwnd) {
     AttachMenu(w, nullptr);
   }
   RemoveControls(w);
+  // Only the record stays: its pixels go with the window.
+  w->backing = QImage();
+  w->update = QRegion();
   if (w->host) {
     w->host->hide();
     w->host->setParent(nullptr);
