@@ -2,11 +2,6 @@
 #include "fuzz/fuzz_game.h"
 #include "minefield/field_hooks.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  StartGameForFuzzing();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PutInput("hfd.opt", data, size);
   ReadFieldOptions();

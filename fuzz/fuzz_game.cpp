@@ -22,7 +22,7 @@ void RemoveFolder() {
 }
 }  // namespace
 
-void StartGameForFuzzing() {
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // Never a window on a real screen, never a sound on a real device.
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
@@ -49,6 +49,7 @@ void StartGameForFuzzing() {
   TestPumpMessages();
   if (previous && chdir(previous) != 0) exit(1);
   free(previous);
+  return 0;
 }
 
 std::string PutInput(const char* name, const uint8_t* data, size_t size) {

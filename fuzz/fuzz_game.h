@@ -1,15 +1,13 @@
-// What the fuzz targets share: the game started once, offscreen and with the
-// test hooks answering every question, in a program folder of its own under
-// /tmp; and the input handed to a reader as the file it reads.
+// What the fuzz targets share.  Before the first input the game (the build
+// the target is linked with) is started once, offscreen and with the test
+// hooks answering every question, in a fresh folder under /tmp that is
+// removed again when the program ends.  Each target then defines only
+// LLVMFuzzerTestOneInput.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
-
-// Starts the build the target is linked with in a fresh temporary folder,
-// which is removed again when the program ends.  Call once, first.
-void StartGameForFuzzing();
 
 // Writes the input as `name` in the program folder and returns its full path.
 // Also forgets what the hooks recorded for the previous input.

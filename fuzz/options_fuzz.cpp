@@ -2,11 +2,6 @@
 #include "fuzz/fuzz_game.h"
 #include "shell/options.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  StartGameForFuzzing();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PutInput("swapster.opt", data, size);
   ReadOptions();

@@ -7,11 +7,6 @@
 #include "imaging/user_pictures.h"
 #include "shell/shell_state.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  StartGameForFuzzing();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Some readers are chosen by the name alone: the last byte picks one.
   static const char* const kNames[] = {"picture.bkg", "picture.tga", "picture.pct", "picture.mac", "picture.pcd"};

@@ -4,11 +4,6 @@
 #include "shell/options.h"
 #include "shell/shell_state.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  StartGameForFuzzing();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PutInput("swpflist", data, size);
   ReadLists("swpflist");

@@ -3,11 +3,6 @@
 #include "puzzle/board.h"
 #include "puzzle/saved_games.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  StartGameForFuzzing();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = PutInput("game.sw3", data, size);
   if (!LoadGameFile(path.c_str())) return 0;

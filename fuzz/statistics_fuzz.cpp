@@ -5,11 +5,6 @@
 #include "puzzle/statistics.h"
 #include "shell/shell_state.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  StartGameForFuzzing();
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = PutInput("fuzz.sw3", data, size);
   CopyText(StatsFilePath, sizeof StatsFilePath, path.c_str());
