@@ -191,7 +191,9 @@ bool SizeAcceptable(size_t width, size_t height) {
 // for grey pictures, else 24.
 LONG DepthOf(const Magick::Image& image) {
   if (image.classType() == Magick::PseudoClass) {
-    size_t colours = image.colorMapSize();
+    // Read from the image itself: a damaged file can claim a palette it does
+    // not hold, and Magick++ would throw for that.
+    size_t colours = image.constImage()->colormap != nullptr ? image.constImage()->colors : 0;
     if (colours >= 1 && colours <= 2) return 1;
     if (colours >= 1 && colours <= 16) return 4;
     if (colours >= 1 && colours <= 256) return 8;
