@@ -58,8 +58,14 @@ struct TestFileDialog {
   std::string filter;  // pairs joined with '|'
   DWORD filterIndex;
   std::string title;
+  std::string shownDirectory;  // UTF-8; only for typed answers, which show the real dialog
 };
 void TestQueueFileDialogAnswer(const std::string& path, DWORD filterIndex = 0);
+// An answer typed into the real file dialog (given as UTF-8) and accepted
+// there, so that it reaches the caller the way a player's choice does.  Only
+// names that the dialog takes without a question: an existing file to open, a
+// new one to save.
+void TestQueueFileDialogTyped(const std::string& utf8Path);
 std::vector<TestFileDialog>& TestFileDialogs();
 
 // Sounds: resource names in the order played, "!" appended for a sound

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,7 +25,9 @@
 
 namespace plat {
 
-std::vector<Window*> g_windows;
+// A window's record outlives the window, so that a stale handle is never
+// taken for a newer window; the list lives as long as the program.
+std::vector<Window*>& g_windows = *new std::vector<Window*>;
 HWND g_focus = nullptr;
 DWORD* g_generationCancel = nullptr;
 int g_desktopW = 0, g_desktopH = 0;
@@ -52,8 +55,10 @@ Window* Win(HWND h) {
 }
 HWND Handle(Window* w) { return reinterpret_cast<HWND>(w); }
 
-QString FromAnsi(const char* s) { return QString::fromLatin1(s ? s : ""); }
-std::string ToAnsi(const QString& s) { return s.toLatin1().toStdString(); }
+// Text and paths are the file system's bytes: the program's own texts are
+// plain ASCII, and paths come and go in the file-name encoding (UTF-8 here).
+QString FromAnsi(const char* s) { return QFile::decodeName(s ? s : ""); }
+std::string ToAnsi(const QString& s) { return QFile::encodeName(s).toStdString(); }
 
 
 }  // namespace plat
@@ -218,6 +223,9 @@ BOOL DestroyWindow(HWND hwnd) {
     AttachMenu(w, nullptr);
   }
   RemoveControls(w);
+  // Only the record stays: its pixels go with the window.
+  w->backing = QImage();
+  w->update = QRegion();
   if (w->host) {
     w->host->hide();
     w->host->setParent(nullptr);

@@ -242,6 +242,8 @@ void StatsShortName(const char* path, char* out, size_t outSize) {
   for (const char* c = p; *c; ++c)
     if (*c == '/' || *c == '\\') tail = c + 1;
   const char* shown = strlen(tail) <= 28 ? tail : p + (len > 29 ? len - 29 : 0);
+  // The cut never falls inside a character of several bytes.
+  while ((*shown & 0xC0) == 0x80) ++shown;
   CopyText(out, outSize, shown);
 }
 

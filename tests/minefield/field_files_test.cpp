@@ -1,4 +1,7 @@
 // High scores and options: the records, their files and the dialogs.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -201,6 +204,18 @@ TEST_F(Options, AStoredSetThatCannotBeReadGivesTheDefaultSet) {
   Start();
   EXPECT_EQ(std::string(PuzzlePicturePath), pictureFolder_ + "rosewood.hfd");
   EXPECT_EQ(PiecePixels(), TileSetPixels(pictureFolder_ + "rosewood.hfd"));
+}
+
+TEST_F(Options, FilesThatArePipesCountAsMissingAndNeverHoldTheGame) {
+  alarm(30);  // a reader that blocked would never come back
+  Stop();
+  for (const char* name : {"hfd.opt", "hfdscore", "hfdflist", "rosewood.hfd", "PLANET_R.BKG"}) {
+    unlink((folder_ + name).c_str());  // the run just ended wrote its list
+    ASSERT_EQ(mkfifo((folder_ + name).c_str(), 0600), 0);
+  }
+  Start();
+  EXPECT_TRUE(IsWindow(MainWindow));
+  alarm(0);
 }
 
 }  // namespace

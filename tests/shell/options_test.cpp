@@ -126,6 +126,9 @@ TEST_F(ListTest, TheStatisticsItemNamesTheFileShortly) {
   EXPECT_STREQ(out, "defghijklmnopqrstuvwxyz12.sw3");
   StatsShortName("/home/me/mine.sw3", out, sizeof out);
   EXPECT_STREQ(out, "mine.sw3");
+  // 29 bytes from the end falls inside "ä": the whole character goes.
+  StatsShortName("/d/Bäumeabcdefghijklmnopqrstu.sw3", out, sizeof out);
+  EXPECT_STREQ(out, "umeabcdefghijklmnopqrstu.sw3");
   SetStatsItemText("D:\\GAMES\\MYSTATS.sw3", 111, MainWindow, MenuStrip);
   EXPECT_EQ(MenuText(MenuStrip, 111), "&Open Stat File (Currently Loaded: MYSTATS.sw3)");
 }
