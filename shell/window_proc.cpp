@@ -188,9 +188,17 @@ static void RestyleMainWindow(HWND hwnd, DWORD style) {
   ShowWindow(hwnd, SW_SHOW);
 }
 
+// Takes the main window's own menu bar away and frees it: every switch to the
+// normal window loads a fresh one.
+static void DropWindowMenu(HWND hwnd) {
+  HMENU old = GetMenu(hwnd);
+  SetMenu(hwnd, nullptr);
+  if (old) DestroyMenu(old);
+}
+
 void SetFullScreenMode(HWND hwnd) {
   RestyleMainWindow(hwnd, WS_POPUP | WS_CLIPCHILDREN);
-  SetMenu(hwnd, nullptr);
+  DropWindowMenu(hwnd);
   ShowWindow(MenuStrip, SW_SHOW);
   stripShown = 1;
   stripMode = 1;
@@ -198,6 +206,7 @@ void SetFullScreenMode(HWND hwnd) {
 
 void SetNormalWindowMode(HWND hwnd) {
   RestyleMainWindow(hwnd, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
+  DropWindowMenu(hwnd);
   SetMenu(hwnd, LoadMenuA(AppInstance, MenuName));
   ShowWindow(MenuStrip, SW_HIDE);
   stripMode = 0;
