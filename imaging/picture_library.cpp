@@ -13,7 +13,10 @@
 //  4. the picture is pinged (header only) and its size checked before any
 //     pixel is decoded; only the first frame is read;
 //  5. resource limits (width, height, area, memory, map, no disk cache, list
-//     length) bound whatever a decoder does with a hostile file.
+//     length) bound whatever a decoder does with a hostile file;
+//  6. a PNG loses its ancillary chunks (text, colour profiles, ...) before any
+//     decoder sees it: some of them are compressed, and a few bytes of them
+//     can inflate to gigabytes before the first pixel.
 #include "imaging/picture_library.h"
 
 #include <Magick++.h>
@@ -49,7 +52,9 @@ void SetUpMagick() {
   using namespace MagickCore;
   SetMagickResourceLimit(WidthResource, kPictureMaxSide);
   SetMagickResourceLimit(HeightResource, kPictureMaxSide);
-  SetMagickResourceLimit(AreaResource, kPictureMaxPixels);
+  // ImageMagick refuses an area equal to its limit; SizeAcceptable() below
+  // holds the exact, inclusive one.
+  SetMagickResourceLimit(AreaResource, kPictureMaxPixels + 1);
   SetMagickResourceLimit(MemoryResource, 256ULL * 1024 * 1024);
   SetMagickResourceLimit(MapResource, 512ULL * 1024 * 1024);
   SetMagickResourceLimit(DiskResource, 0);
@@ -120,6 +125,35 @@ std::string ChooseReader(const unsigned char* bytes, size_t count, const char* p
 
 // ---------------------------------------------------------------- reading
 
+const unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+
+uint32_t BigEndian32(const unsigned char* p) {
+  return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
+}
+
+// The PNG without the chunks the pixels do not need.  What stays: the critical
+// chunks (header, palette, data, end), which a decoder cannot do without, and
+// the transparency chunk, which changes the colours shown.  A damaged chunk
+// structure is left to the decoder from the point where it breaks, unless the
+// broken chunk is one of those dropped.
+std::vector<unsigned char> PngPixelChunks(const unsigned char* bytes, size_t count) {
+  std::vector<unsigned char> kept(bytes, bytes + sizeof kPngSignature);
+  size_t at = sizeof kPngSignature;
+  while (at < count) {
+    const size_t left = count - at;
+    const unsigned char* chunk = bytes + at;
+    const bool keep = left < 8 || (chunk[4] & 0x20) == 0 || memcmp(chunk + 4, "tRNS", 4) == 0;
+    const size_t size = left < 12 ? left : 12 + (size_t)BigEndian32(chunk);
+    if (size > left) {
+      if (keep) kept.insert(kept.end(), chunk, bytes + count);
+      break;
+    }
+    if (keep) kept.insert(kept.end(), chunk, chunk + size);
+    at += size;
+  }
+  return kept;
+}
+
 int ReadFileCapped(LPCSTR path, std::vector<unsigned char>& bytes) {
   bytes.clear();
   if (path == nullptr || path[0] == 0) return PICTURE_BAD_ARGUMENT;
@@ -157,7 +191,9 @@ bool SizeAcceptable(size_t width, size_t height) {
 // for grey pictures, else 24.
 LONG DepthOf(const Magick::Image& image) {
   if (image.classType() == Magick::PseudoClass) {
-    size_t colours = image.colorMapSize();
+    // Read from the image itself: a damaged file can claim a palette it does
+    // not hold, and Magick++ would throw for that.
+    size_t colours = image.constImage()->colormap != nullptr ? image.constImage()->colors : 0;
     if (colours >= 1 && colours <= 2) return 1;
     if (colours >= 1 && colours <= 16) return 4;
     if (colours >= 1 && colours <= 256) return 8;
@@ -174,6 +210,12 @@ int LoadImage(const unsigned char* bytes, size_t count, const char* path, bool p
   EnsureMagick();
   if (bytes == nullptr || count == 0) return PICTURE_NOT_A_PICTURE;
   if (count > (size_t)kPictureMaxFileBytes) return PICTURE_TOO_LARGE;
+  std::vector<unsigned char> png;
+  if (count >= sizeof kPngSignature && memcmp(bytes, kPngSignature, sizeof kPngSignature) == 0) {
+    png = PngPixelChunks(bytes, count);
+    bytes = png.data();
+    count = png.size();
+  }
   const std::string reader = ChooseReader(bytes, count, path);
   if (reader.empty()) return PICTURE_NOT_A_PICTURE;
   try {

@@ -76,6 +76,20 @@ int LoadFieldBackground(HWND hwnd, const char* path) {
   return 1;
 }
 
+void UseGeneratedBackground(HDC dc, int w, int h) {
+  if (w <= 0 || h <= 0) return;
+  HBITMAP picture = CreateCompatibleBitmap(dc, w, h);
+  HDC memory = CreateCompatibleDC(dc);
+  HGDIOBJ old = SelectObject(memory, picture);
+  BitBlt(memory, 0, 0, w, h, dc, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+  DeleteDC(memory);
+  DeleteBitmapSlot(&BackgroundBitmap);
+  DeleteBitmapSlot(&TiledBackgroundBitmap);
+  BackgroundBitmap = picture;
+  BackgroundIsTexture = 0;
+}
+
 void ResizeFieldBackground() {
   const int w = Board->boardWidth, h = Board->boardHeight;
   if (w <= 0 || h <= 0) return;
@@ -158,6 +172,8 @@ static INT_PTR CALLBACK ChooseBkgProc(HWND dialog, UINT msg, WPARAM wParam, LPAR
     case WM_COMMAND: {
       const UINT id = LOWORD(wParam);
       if (id == 3002) {
+        // The chooser shows the background beside the file dialog.
+        UpdateWindow(dialog);
         char path[256];
         if (!AskBackgroundFile(dialog, path, sizeof path)) {
           EndDialog(dialog, 0);

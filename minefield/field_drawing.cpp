@@ -99,15 +99,16 @@ void RedrawField(HDC dc) {
     for (int y = 0; y < fieldRows; ++y) DrawSquare(dc, x, y);
 }
 
-void LoadTileSet(const char* path) {
+bool LoadTileSet(const char* path) {
   CopyText(PuzzlePicturePath, sizeof PuzzlePicturePath, path);
   PictureRecord record;
-  if (!DecodePictureFile(path, &record)) return;
+  if (!DecodePictureFile(path, &record)) return false;
   HBITMAP tiles = PictureToBitmap(&record, MainWindow, -1, 0, 0, 0);
   if (record.flags & PICTURE_HAS_DATA) ReleaseRecord(&record);
-  if (!tiles) return;
+  if (!tiles) return false;
   DeleteBitmapSlot(&TileSetBitmap);
   TileSetBitmap = tiles;
+  return true;
 }
 
 void PlayExplosion(int x, int y) {

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <vector>
 
-#include "generators/generators.h"
 #include "imaging/picture_library.h"
 #include "imaging/save_picture.h"
 #include "imaging/screen_bitmaps.h"
@@ -254,10 +253,6 @@ static const char kTimeBonusText[] =
 static const char kAboutFieldText[] =
     "Quillon's Hotfield, Version 1.1\r\n\r\nThe mine field game: clear the field while exploding as few bombs "
     "as possible.";
-static const char kGeneratorDepthRefusal[] =
-    "The landscape generators are intended for machines that are set for higher than 256 colors. Your machine "
-    "is set for 256 or less colors. You may wish to change your video driver and try making a landscape later.";
-
 struct TileSetFile {
   UINT id;
   const char* file;
@@ -295,35 +290,6 @@ static void ChooseBackgroundTile(HWND hwnd) {
   InvalidateRect(hwnd, nullptr, FALSE);
   AnnounceBackground();
   LayTiledBackground();
-}
-
-static void RunFieldGenerator(HWND hwnd, UINT id) {
-  if ((id == 116 || id == 117) && colourDepth <= 8) {
-    MessageBoxA(hwnd, kGeneratorDepthRefusal, "I'm Sorry:", MB_OK);
-    return;
-  }
-  generationInProgress = 1;
-  generationCancelRequested = 0;
-  ShowWindow(MenuStrip, SW_HIDE);
-  HDC dc = GetDC(hwnd);
-  const int w = Board->boardWidth, h = Board->boardHeight;
-  PaintGeneratedPicture(dc, id, w, h);
-  // What the generator painted becomes the background, at the board's size.
-  if (w > 0 && h > 0) {
-    HBITMAP picture = CreateCompatibleBitmap(dc, w, h);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, picture);
-    BitBlt(memory, 0, 0, w, h, dc, 0, 0, SRCCOPY);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteBitmapSlot(&BackgroundBitmap);
-    DeleteBitmapSlot(&TiledBackgroundBitmap);
-    BackgroundBitmap = picture;
-    BackgroundIsTexture = 0;
-  }
-  ReleaseDC(hwnd, dc);
-  generationInProgress = 0;
-  InvalidateRect(hwnd, nullptr, FALSE);
 }
 
 // The background as it shows on the board, saved as a picture file.
@@ -390,7 +356,6 @@ void DispatchFieldCommand(HWND hwnd, UINT id) {
       SetFieldMenuChecks();
       return;
     case 115: ChooseBackgroundTile(hwnd); return;
-    case 116: case 117: case 118: RunFieldGenerator(hwnd, id); return;
     case 119: SaveBackgroundPicture(hwnd); return;
     case 209:
       WriteFieldOptions();

@@ -52,7 +52,9 @@ void EndFieldGame();
 // Drawing.
 RECT SquareRect(int x, int y);
 void DrawSquare(HDC dc, int x, int y);
-void LoadTileSet(const char* path);
+// Stores the path as the current tile set's and loads it; false (the
+// previous tiles kept) when the file gives no picture.
+bool LoadTileSet(const char* path);
 void PlayExplosion(int x, int y);
 void PlayBonusBalls(int x, int y, int count);
 void RevealBackground();

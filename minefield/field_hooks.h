@@ -18,6 +18,8 @@ void ReadFieldOptions();
 void WriteFieldOptions();
 // Mouse moves over a won board wipe the squares away or paint them back.
 void FieldAfterGameBrush(int x, int y);
+// What a picture generator painted on `dc` (w x h) becomes the background.
+void UseGeneratedBackground(HDC dc, int w, int h);
 // The client area changed size: the background follows it.
 void ResizeFieldBackground();
 // The high-score file, read once at start-up.

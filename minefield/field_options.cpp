@@ -64,10 +64,10 @@ void ReadFieldOptions() {
       }
     }
   }
-  if (PuzzlePicturePath[0]) {
-    LoadTileSet(PuzzlePicturePath);
-  } else {
-    // The built-in tile sets lie in the picture folder.
+  // The stored set, or the default one (in the picture folder) when none is
+  // stored or the stored one cannot be read: the field never starts without
+  // its pieces.
+  if (!PuzzlePicturePath[0] || !LoadTileSet(PuzzlePicturePath)) {
     char path[300];
     snprintf(path, sizeof path, "%srosewood.hfd", PictureDirectory);
     LoadTileSet(path);

@@ -1,17 +1,22 @@
 // Dialogs built from the program's templates, message boxes and the file
 // dialogs.
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QGroupBox>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
+#include <memory>
 
 #include "platform/internal.h"
 #include "platform/widgets.h"
@@ -25,7 +30,8 @@ static std::deque<std::function<void(HWND)>> g_dialogScripts;
 static std::vector<std::string> g_dialogsShown;
 struct FileAnswer {
   std::string path;
-  DWORD index;
+  DWORD index = 0;
+  bool typed = false;  // entered into the real dialog rather than returned by it
 };
 static std::deque<FileAnswer> g_fileAnswers;
 static std::vector<TestFileDialog> g_fileDialogs;
@@ -149,6 +155,13 @@ static Window* MakeDialog(LPCSTR templateName, HWND owner, DLGPROC proc, bool mo
     if ((t->style & WS_CAPTION) != WS_CAPTION) f |= Qt::FramelessWindowHint;
     w->host->setParent(w->owner->host->window(), f);
     w->host->setWindowModality(Qt::ApplicationModal);
+  }
+  if (t->style & DS_CENTER) {
+    // Centred on the screen, as the message boxes are.
+    RECT screen;
+    GetWindowRect(GetDesktopWindow(), &screen);
+    w->x = std::max(0, (int)(screen.right - w->width) / 2);
+    w->y = std::max(0, (int)(screen.bottom - w->height) / 2);
   }
   ApplyGeometry(w);
   MakeControls(w, t);
@@ -371,45 +384,136 @@ static QStringList Filters(LPCSTR f, std::string* joined) {
   return out;
 }
 
+// True when the folder a chosen file lies in exists.
+static bool FolderExists(const QString& file) { return QFileInfo(file).absoluteDir().exists(); }
+
+// Qt's dialogs take a name in a folder that does not exist; this one refuses
+// it and stays open when the flags ask for an existing path.
+class PathCheckedFileDialog : public QFileDialog {
+ public:
+  PathCheckedFileDialog(QWidget* parent, const QString& caption, bool pathMustExist)
+      : QFileDialog(parent, caption), pathMustExist_(pathMustExist) {}
+  void accept() override {
+    const QStringList files = selectedFiles();
+    if (pathMustExist_ && !files.isEmpty() && !FolderExists(files.first())) {
+      QMessageBox::warning(this, windowTitle(),
+                           QStringLiteral("%1\nThe folder does not exist. Check the path and try again.")
+                               .arg(QDir::toNativeSeparators(files.first())));
+      return;
+    }
+    QFileDialog::accept();
+  }
+
+ private:
+  bool pathMustExist_;
+};
+
+// A file dialog opened from a dialog opens beside it, where the screen has
+// room, so that it does not hide what it was opened from.
+static void PlaceBesideOwner(QFileDialog* dialog, HWND owner) {
+  Window* w = Win(owner);
+  if (!w || !w->isDialog || !w->host || !w->host->isVisible()) return;
+  QWidget* top = w->host->window();
+  const QRect area = top->screen() ? top->screen()->availableGeometry() : QRect();
+  const QRect beside = top->frameGeometry();
+  const QSize want = dialog->sizeHint().expandedTo(dialog->minimumSizeHint());
+  const int least = dialog->minimumSizeHint().width();
+  const int right = area.right() - beside.right(), left = beside.left() - area.left();
+  const int room = std::max(right, left);
+  if (area.isEmpty() || room < least) return;
+  const int width = std::min(want.width(), room);
+  const int height = std::min(want.height(), area.height());
+  const int x = right >= left ? beside.right() + 1 : beside.left() - width;
+  const int y = std::clamp(beside.top(), area.top(), area.bottom() + 1 - height);
+  dialog->resize(width, height);
+  dialog->move(x, y);
+}
+
+static std::unique_ptr<QFileDialog> MakeFileDialog(const OPENFILENAMEA* ofn, bool save, const QStringList& filters) {
+  auto dlg = std::make_unique<PathCheckedFileDialog>(TopWidget(ofn->hwndOwner), FromAnsi(ofn->lpstrTitle),
+                                                     ofn->Flags & OFN_PATHMUSTEXIST);
+  dlg->setOption(QFileDialog::DontUseNativeDialog, true);
+  dlg->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dlg->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (save && !(ofn->Flags & OFN_OVERWRITEPROMPT)) dlg->setOption(QFileDialog::DontConfirmOverwrite, true);
+  if (!filters.isEmpty()) {
+    dlg->setNameFilters(filters);
+    int i = (int)ofn->nFilterIndex - 1;
+    if (i >= 0 && i < filters.size()) dlg->selectNameFilter(filters[i]);
+  }
+  QString dir = FromAnsi(ofn->lpstrInitialDir);
+  if (!dir.isEmpty() && QDir(dir).exists()) dlg->setDirectory(dir);
+  if (ofn->lpstrFile[0]) dlg->selectFile(FromAnsi(ofn->lpstrFile));
+  if (ofn->lpstrDefExt) dlg->setDefaultSuffix(FromAnsi(ofn->lpstrDefExt));
+  PlaceBesideOwner(dlg.get(), ofn->hwndOwner);
+  return dlg;
+}
+
+// Runs the dialog once; false when the player cancelled it.
+static bool RunFileDialog(QFileDialog& dlg, const QStringList& filters, std::string* chosen, DWORD* index) {
+  if (g_test) {
+    // A typed answer is entered into the dialog itself, as a player would.
+    FileAnswer a = g_fileAnswers.empty() ? FileAnswer{} : g_fileAnswers.front();
+    if (a.typed) g_fileAnswers.pop_front();
+    QTimer::singleShot(0, &dlg, [&dlg, a]() {
+      if (!a.typed || a.path.empty()) return dlg.reject();
+      // Whatever an earlier round left selected gives way to the name typed.
+      for (QAbstractItemView* view : dlg.findChildren<QAbstractItemView*>()) view->clearSelection();
+      if (auto* name = dlg.findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
+        name->setText(QString::fromUtf8(a.path.c_str()));
+      static_cast<QDialog&>(dlg).accept();  // the file dialog's own checks run
+    });
+  }
+  if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
+  *chosen = ToAnsi(QDir::toNativeSeparators(dlg.selectedFiles().first()));
+  int fi = filters.indexOf(dlg.selectedNameFilter());
+  if (fi >= 0) *index = (DWORD)fi + 1;
+  return true;
+}
+
+// A path longer than the caller's buffer is never cut into another name: the
+// player is told, and the dialog asks again.
+static bool FitsOrSaysSo(const OPENFILENAMEA* ofn, const std::string& chosen) {
+  if (chosen.size() < ofn->nMaxFile) return true;
+  char text[200];
+  snprintf(text, sizeof text,
+           "The path of that file is too long: with its folders, the game can take at most %u bytes.",
+           (unsigned)ofn->nMaxFile - 1);
+  MessageBoxA(ofn->hwndOwner, text, "Sorry:", MB_OK);
+  return false;
+}
+
 static BOOL FileDialog(OPENFILENAMEA* ofn, bool save) {
   if (!ofn || !ofn->lpstrFile || ofn->nMaxFile == 0) return FALSE;
   std::string joined;
   QStringList filters = Filters(ofn->lpstrFilter, &joined);
   std::string chosen;
   DWORD index = ofn->nFilterIndex;
-  if (g_test) {
+  if (g_test)
     g_fileDialogs.push_back(TestFileDialog{save, ofn->lpstrInitialDir ? ofn->lpstrInitialDir : "", joined,
-                                           ofn->nFilterIndex, ofn->lpstrTitle ? ofn->lpstrTitle : ""});
-    if (g_fileAnswers.empty()) return FALSE;
-    FileAnswer a = g_fileAnswers.front();
-    g_fileAnswers.pop_front();
-    if (a.path.empty()) return FALSE;
-    chosen = a.path;
-    if (a.index) index = a.index;
-  } else {
-    QFileDialog dlg(TopWidget(ofn->hwndOwner), FromAnsi(ofn->lpstrTitle));
-    dlg.setOption(QFileDialog::DontUseNativeDialog, true);
-    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (save && !(ofn->Flags & OFN_OVERWRITEPROMPT)) dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (!filters.isEmpty()) {
-      dlg.setNameFilters(filters);
-      int i = (int)ofn->nFilterIndex - 1;
-      if (i >= 0 && i < filters.size()) dlg.selectNameFilter(filters[i]);
+                                           ofn->nFilterIndex, ofn->lpstrTitle ? ofn->lpstrTitle : "", ""});
+  // Tests answer from a script, unless the answer is to be typed into the
+  // real dialog.
+  const bool scripted = g_test && !(!g_fileAnswers.empty() && g_fileAnswers.front().typed);
+  std::unique_ptr<QFileDialog> dlg;
+  do {
+    if (scripted) {
+      if (g_fileAnswers.empty() || g_fileAnswers.front().path.empty()) {
+        if (!g_fileAnswers.empty()) g_fileAnswers.pop_front();
+        return FALSE;
+      }
+      chosen = g_fileAnswers.front().path;
+      if (g_fileAnswers.front().index) index = g_fileAnswers.front().index;
+      g_fileAnswers.pop_front();
+      continue;
     }
-    QString dir = FromAnsi(ofn->lpstrInitialDir);
-    if (!dir.isEmpty() && QDir(dir).exists()) dlg.setDirectory(dir);
-    if (ofn->lpstrFile[0]) dlg.selectFile(FromAnsi(ofn->lpstrFile));
-    if (ofn->lpstrDefExt) dlg.setDefaultSuffix(FromAnsi(ofn->lpstrDefExt));
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return FALSE;
-    chosen = ToAnsi(QDir::toNativeSeparators(dlg.selectedFiles().first()));
-    int fi = filters.indexOf(dlg.selectedNameFilter());
-    if (fi >= 0) index = (DWORD)fi + 1;
-  }
-  if (chosen.size() + 1 > ofn->nMaxFile) {
-    // Too long for the caller's buffer: refuse rather than cut the path.
-    return FALSE;
-  }
+    if (!dlg) {
+      dlg = MakeFileDialog(ofn, save, filters);
+      if (g_test) g_fileDialogs.back().shownDirectory = dlg->directory().absolutePath().toStdString();
+    }
+    if (!RunFileDialog(*dlg, filters, &chosen, &index)) return FALSE;
+  } while (!FitsOrSaysSo(ofn, chosen));
+  if ((ofn->Flags & OFN_PATHMUSTEXIST) && !FolderExists(FromAnsi(chosen.c_str()))) return FALSE;
   memcpy(ofn->lpstrFile, chosen.c_str(), chosen.size() + 1);
   ofn->nFilterIndex = index;
   size_t slash = chosen.find_last_of("/\\");
@@ -434,6 +538,7 @@ std::vector<TestMessageBox>& TestMessageBoxes() { return g_boxes; }
 void TestQueueDialogScript(std::function<void(HWND)> script) { g_dialogScripts.push_back(std::move(script)); }
 std::vector<std::string>& TestDialogsShown() { return g_dialogsShown; }
 void TestQueueFileDialogAnswer(const std::string& path, DWORD index) {
-  g_fileAnswers.push_back(FileAnswer{path, index});
+  g_fileAnswers.push_back(FileAnswer{path, index, false});
 }
+void TestQueueFileDialogTyped(const std::string& utf8Path) { g_fileAnswers.push_back(FileAnswer{utf8Path, 0, true}); }
 std::vector<TestFileDialog>& TestFileDialogs() { return g_fileDialogs; }

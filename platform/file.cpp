@@ -3,9 +3,12 @@
 // a full disk or a failed write never leaves a torn or empty file behind.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -19,11 +22,19 @@
 #include "platform/win32.h"
 
 namespace {
+// A temporary file is named by the mark and six random letters or digits
+// alone, so that its name fits whatever the target's name is.  The writer
+// holds a lock on it for as long as it may still become the target.
 const char kTempMark[] = ".swtmp-";
+constexpr size_t kTempRandom = 6;
+// A temporary file younger than this may belong to a writer that has not
+// taken its lock yet.
+constexpr time_t kStaleSeconds = 60;
 
 struct PendingWrite {
   std::string target;
   std::string temp;
+  int lock = -1;  // a second descriptor that keeps the lock until the rename
   bool failed = false;
 };
 std::map<int, PendingWrite> g_writes;
@@ -44,18 +55,43 @@ void SyncDirectory(const std::string& dir) {
     close(fd);
   }
 }
+
+bool IsTempName(const char* name) {
+  const size_t markLength = sizeof(kTempMark) - 1;
+  if (strncmp(name, kTempMark, markLength) != 0 || strlen(name) != markLength + kTempRandom) return false;
+  for (const char* p = name + markLength; *p; ++p)
+    if (!isalnum((unsigned char)*p)) return false;
+  return true;
+}
+
+// A temporary file of ours that no writer holds any more: a regular file of
+// this user, old enough, and not locked.
+bool IsAbandonedTemp(int dirFd, const char* name) {
+  struct stat st;
+  if (fstatat(dirFd, name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid())
+    return false;
+  if (time(nullptr) - st.st_mtime < kStaleSeconds) return false;
+  int fd = openat(dirFd, name, O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool free = flock(fd, LOCK_EX | LOCK_NB) == 0;
+  close(fd);
+  return free;
+}
 }  // namespace
 
 HFILE _lopen(LPCSTR path, int mode) {
   if (!path) return HFILE_ERROR;
   int flags = (mode & 3) == OF_WRITE ? O_WRONLY : (mode & 3) == OF_READWRITE ? O_RDWR : O_RDONLY;
-  int fd = open(path, flags | O_CLOEXEC);
+  // Not blocking: a named pipe or a device would otherwise hold the game
+  // before the check below could refuse it.
+  int fd = open(path, flags | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
   if (fd < 0) return HFILE_ERROR;
   struct stat st;
   if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     close(fd);
     return HFILE_ERROR;
   }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
 }
 
@@ -82,17 +118,30 @@ HFILE OpenFile(LPCSTR path, OFSTRUCT* info, UINT style) {
   }
   if (!(style & OF_CREATE)) return _lopen(path, style);
   std::string target = path;
-  std::string temp = target + kTempMark + "XXXXXX";
-  int fd = mkstemp(&temp[0]);
+  // Only a file is replaced: a pipe, a device or a folder of that name stays.
+  struct stat st;
+  const bool exists = stat(path, &st) == 0;
+  if (exists && !S_ISREG(st.st_mode)) {
+    if (info) info->nErrCode = (WORD)EEXIST;
+    return HFILE_ERROR;
+  }
+  // What an earlier, interrupted write left in this folder goes now: nothing
+  // else would ever remove it.
+  const std::string dir = Directory(target);
+  RemoveStaleTempFiles(dir.c_str());
+  std::string temp = (dir == "/" ? "" : dir) + "/" + kTempMark + std::string(kTempRandom, 'X');
+  int fd = mkostemp(&temp[0], O_CLOEXEC);
   if (fd < 0) {
     if (info) info->nErrCode = (WORD)errno;
     return HFILE_ERROR;
   }
+  // Where the file system has no locks, the file's age alone keeps it.
+  int lock = dup(fd);
+  if (lock >= 0) flock(lock, LOCK_EX);
   // Keep the permissions of the file being replaced; a new file gets the
   // usual ones.
-  struct stat st;
   mode_t mode = 0666;
-  if (stat(path, &st) == 0) {
+  if (exists) {
     mode = st.st_mode & 07777;
   } else {
     mode_t mask = umask(0);
@@ -100,7 +149,7 @@ HFILE OpenFile(LPCSTR path, OFSTRUCT* info, UINT style) {
     mode &= ~mask;
   }
   fchmod(fd, mode);
-  g_writes[fd] = PendingWrite{target, temp, false};
+  g_writes[fd] = PendingWrite{target, temp, lock, false};
   return fd;
 }
 
@@ -140,10 +189,9 @@ HFILE _lclose(HFILE file) {
   if (ok && fsync(file) != 0) ok = false;
   if (close(file) != 0) ok = false;
   if (ok && rename(w.temp.c_str(), w.target.c_str()) != 0) ok = false;
-  if (!ok) {
-    unlink(w.temp.c_str());
-    return HFILE_ERROR;
-  }
+  if (!ok) unlink(w.temp.c_str());
+  if (w.lock >= 0) close(w.lock);
+  if (!ok) return HFILE_ERROR;
   SyncDirectory(Directory(w.target));
   return 0;
 }
@@ -152,16 +200,9 @@ void RemoveStaleTempFiles(const char* directory) {
   std::string dir = directory && *directory ? directory : ".";
   DIR* d = opendir(dir.c_str());
   if (!d) return;
-  while (dirent* e = readdir(d)) {
-    const char* mark = strstr(e->d_name, kTempMark);
-    // Our temporary names end in the mark and six random characters.
-    if (mark && strlen(mark) == sizeof(kTempMark) - 1 + 6) {
-      std::string p = dir;
-      if (p.back() != '/') p += '/';
-      p += e->d_name;
-      unlink(p.c_str());
-    }
-  }
+  const int dirFd = dirfd(d);
+  while (dirent* e = readdir(d))
+    if (IsTempName(e->d_name) && IsAbandonedTemp(dirFd, e->d_name)) unlinkat(dirFd, e->d_name, 0);
   closedir(d);
 }
 

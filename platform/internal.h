@@ -186,7 +186,7 @@ void RemoveControls(Window* w);
 // Enter presses the focused push button, or else the default one (IDOK when
 // none is marked); Escape is Cancel.
 void DialogEnterOrEscape(Window* w, int vk);
-extern std::vector<Window*> g_windows;
+extern std::vector<Window*>& g_windows;
 extern HWND g_focus;
 extern DWORD* g_generationCancel;
 extern int g_desktopW, g_desktopH;

@@ -58,8 +58,14 @@ struct TestFileDialog {
   std::string filter;  // pairs joined with '|'
   DWORD filterIndex;
   std::string title;
+  std::string shownDirectory;  // UTF-8; only for typed answers, which show the real dialog
 };
 void TestQueueFileDialogAnswer(const std::string& path, DWORD filterIndex = 0);
+// An answer typed into the real file dialog (given as UTF-8) and accepted
+// there, so that it reaches the caller the way a player's choice does.  Only
+// names that the dialog takes without a question: an existing file to open, a
+// new one to save.
+void TestQueueFileDialogTyped(const std::string& utf8Path);
 std::vector<TestFileDialog>& TestFileDialogs();
 
 // Sounds: resource names in the order played, "!" appended for a sound
@@ -70,6 +76,14 @@ std::vector<std::string>& TestSoundsPlayed();
 COLORREF TestWindowPixel(HWND hwnd, int x, int y);
 // The backing image as 0x00RRGGBB rows.
 std::vector<uint32_t> TestWindowImage(HWND hwnd, int* width, int* height);
+
+// What the player sees of popup `popup` (0 = the first) of a window's menu
+// bar: each item's text ("" for an item with empty text) and "-" for each
+// separator drawn; hidden items and folded separators are left out.
+std::vector<std::string> TestMenuShown(HWND window, int popup);
+// The texts of a dialog's static labels that do not fit their rectangle as
+// the label lays them out (wrapped where it wraps).
+std::vector<std::string> TestLabelsThatDoNotFit(HWND dialog);
 
 // Number of Rectangle() calls made on any window device context.
 int TestRectangleCalls();

@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
@@ -24,7 +25,9 @@
 
 namespace plat {
 
-std::vector<Window*> g_windows;
+// A window's record outlives the window, so that a stale handle is never
+// taken for a newer window; the list lives as long as the program.
+std::vector<Window*>& g_windows = *new std::vector<Window*>;
 HWND g_focus = nullptr;
 DWORD* g_generationCancel = nullptr;
 int g_desktopW = 0, g_desktopH = 0;
@@ -52,8 +55,10 @@ Window* Win(HWND h) {
 }
 HWND Handle(Window* w) { return reinterpret_cast<HWND>(w); }
 
-QString FromAnsi(const char* s) { return QString::fromLatin1(s ? s : ""); }
-std::string ToAnsi(const QString& s) { return s.toLatin1().toStdString(); }
+// Text and paths are the file system's bytes: the program's own texts are
+// plain ASCII, and paths come and go in the file-name encoding (UTF-8 here).
+QString FromAnsi(const char* s) { return QFile::decodeName(s ? s : ""); }
+std::string ToAnsi(const QString& s) { return QFile::encodeName(s).toStdString(); }
 
 
 }  // namespace plat
@@ -219,6 +224,9 @@ BOOL DestroyWindow(HWND hwnd) {
     AttachMenu(w, nullptr);
   }
   RemoveControls(w);
+  // Only the record stays: its pixels go with the window.
+  w->backing = QImage();
+  w->update = QRegion();
   if (w->host) {
     w->host->hide();
     w->host->setParent(nullptr);
@@ -866,7 +874,6 @@ static void FillQMenu(QWidget* target, Window* w, Menu* m) {
       a->setChecked(item.flags & MF_CHECKED);
       a->setCheckable(item.flags & MF_CHECKED);
       a->setEnabled(!(item.flags & (MF_GRAYED | MF_DISABLED)));
-      a->setVisible(!item.text.empty());  // unfilled list entries stay out of sight
       target->addAction(a);
       item.action = a;
     }
@@ -967,7 +974,6 @@ BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR newId, LPCSTR n
   item->flags = (item->flags & MF_POPUP) | (flags & (MF_CHECKED | MF_GRAYED | MF_DISABLED | MF_SEPARATOR));
   if (item->action) {
     item->action->setText(MenuText(item->text));
-    item->action->setVisible(!item->text.empty());
     item->action->setCheckable(item->flags & MF_CHECKED);
     item->action->setChecked(item->flags & MF_CHECKED);
     item->action->setEnabled(!(item->flags & (MF_GRAYED | MF_DISABLED)));

@@ -18,6 +18,13 @@ static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "saved games are little
 
 const char kSavedGameFilter[] = "Saved Games (*.sw3)|*.sw3|";
 
+namespace {
+// A billion swaps is beyond any player; the clock counts milliseconds in 32
+// bits, so no game in progress has been played for longer than this.
+constexpr int32_t kMaxSavedMoves = 1000000000;
+constexpr uint32_t kMaxSavedSeconds = UINT32_MAX / 1000;
+}  // namespace
+
 bool IsPlayableSize(int columns, int rows, int boardSize) {
   return columns == boardSize && rows == boardSize && SizeRow(boardSize) >= 0;
 }
@@ -25,6 +32,9 @@ bool IsPlayableSize(int columns, int rows, int boardSize) {
 bool IsPlayableRecord(const BoardRecord& r) {
   if (!IsPlayableSize(r.columns, r.rows, r.boardSize)) return false;
   if ((r.gameInProgress != 0 && r.gameInProgress != 1) || (r.faceDown != 0 && r.faceDown != 1)) return false;
+  // Counts no game can reach: the next swap must not run the move count
+  // over, and the time played must fit the tick arithmetic of the clock.
+  if (r.moveCount < 0 || r.moveCount > kMaxSavedMoves || r.elapsedSeconds > kMaxSavedSeconds) return false;
   bool seen[kMaxCells * kMaxCells] = {};
   for (int j = 0; j < r.rows; ++j)
     for (int i = 0; i < r.columns; ++i) {

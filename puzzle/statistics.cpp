@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -64,22 +65,31 @@ bool ValidSlot(int slot) { return slot >= kFirstSlot && slot <= kLastSlot; }
 // Counters stop at their top instead of wrapping round to small numbers.
 uint32_t AddCapped(uint32_t a, uint32_t b) { return a > UINT32_MAX - b ? UINT32_MAX : a + b; }
 
+// The record is packed and several of its numbers lie off their natural
+// alignment, so its fields are only ever read and written by value, never
+// through a reference or a pointer to them.
+
 // 0 means "no best yet", so a zero is never stored as a best.
-void UpdateBest(uint32_t* best, uint32_t value) {
-  if (value != 0 && (*best == 0 || *best > value)) *best = value;
-}
+uint32_t Best(uint32_t best, uint32_t value) { return value != 0 && (best == 0 || best > value) ? value : best; }
 
 // A name entry read from a file may lack its terminator: only its first 12
 // bytes count.
 size_t NameLength(int slot) { return strnlen(Stats.pictureNames[slot], kNameLength); }
 
 // A use stamp later than the win counter cannot be: it counts as the latest.
-uint32_t UseStamp(int slot) { return std::min(Stats.useStamps[slot], Stats.winCounter); }
+uint32_t UseStamp(int slot) {
+  const uint32_t stamp = Stats.useStamps[slot], counter = Stats.winCounter;
+  return stamp < counter ? stamp : counter;
+}
 
 uint32_t MovesOfGame() { return Board->moveCount > 0 ? (uint32_t)Board->moveCount : 0; }
 
-uint32_t Cell(const uint32_t (&table)[kStatsRows][kStatsColumns], int row, int column) {
-  return row >= 0 && row < kStatsRows && column >= 0 && column < kStatsColumns ? table[row][column] : 0;
+// Element [row][column] of the table at byte `table` of the record.
+uint32_t Cell(size_t table, int row, int column) {
+  if (row < 0 || row >= kStatsRows || column < 0 || column >= kStatsColumns) return 0;
+  uint32_t value;
+  memcpy(&value, reinterpret_cast<const char*>(&Stats) + table + 4 * ((size_t)row * kStatsColumns + column), 4);
+  return value;
 }
 
 uint32_t Average(uint32_t total, uint32_t count) { return count ? total / count : 0; }
@@ -94,18 +104,20 @@ void NameLine(int slot) {
   const char* shown = name;
   for (int i = 0; i < 10 && name[i]; ++i)
     if (name[i] == '\\' || name[i] == '/') shown = name + i + 1;
+  // The tail of a path may begin inside a character of several bytes.
+  while ((*shown & 0xC0) == 0x80) ++shown;
   CopyText(g_lines[kNameLine], kLineSize, shown);
 }
 
 // Lines `first` to first + 4: games won, average moves, average time, best
 // moves and best time of one column.
 void ColumnLines(int first, int row, int column) {
-  const uint32_t won = Cell(Stats.gamesWon, row, column);
+  const uint32_t won = Cell(offsetof(StatsRecord, gamesWon), row, column);
   NumberLine(first, won);
-  NumberLine(first + 1, Average(Cell(Stats.totalMoves, row, column), won));
-  TimeLine(first + 2, Average(Cell(Stats.totalSeconds, row, column), won));
-  NumberLine(first + 3, Cell(Stats.bestMoves, row, column));
-  TimeLine(first + 4, Cell(Stats.bestSeconds, row, column));
+  NumberLine(first + 1, Average(Cell(offsetof(StatsRecord, totalMoves), row, column), won));
+  TimeLine(first + 2, Average(Cell(offsetof(StatsRecord, totalSeconds), row, column), won));
+  NumberLine(first + 3, Cell(offsetof(StatsRecord, bestMoves), row, column));
+  TimeLine(first + 4, Cell(offsetof(StatsRecord, bestSeconds), row, column));
 }
 
 void FillLines(int row, int slot) {
@@ -155,8 +167,8 @@ void InitStatsDialog(HWND dialog) {
   const uint32_t previousBest = counted ? Stats.bestMoves[row][slot] : 0;
   if (counted) {
     for (int column : {0, slot}) {
-      UpdateBest(&Stats.bestMoves[row][column], MovesOfGame());
-      UpdateBest(&Stats.bestSeconds[row][column], Board->elapsedSeconds);
+      Stats.bestMoves[row][column] = Best(Stats.bestMoves[row][column], MovesOfGame());
+      Stats.bestSeconds[row][column] = Best(Stats.bestSeconds[row][column], Board->elapsedSeconds);
     }
   }
   FillLines(row, slot);
@@ -311,7 +323,7 @@ void RecordWin() {
     Stats.gamesWon[row][column] = AddCapped(Stats.gamesWon[row][column], 1);
     Stats.totalMoves[row][column] = AddCapped(Stats.totalMoves[row][column], MovesOfGame());
     Stats.totalSeconds[row][column] = AddCapped(Stats.totalSeconds[row][column], Board->elapsedSeconds);
-    UpdateBest(&Stats.bestSeconds[row][column], Board->elapsedSeconds);
+    Stats.bestSeconds[row][column] = Best(Stats.bestSeconds[row][column], Board->elapsedSeconds);
   }
 }
 

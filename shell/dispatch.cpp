@@ -51,6 +51,12 @@ bool EndGameGuard(HWND hwnd) {
   return true;
 }
 
+void ShowTitleScreen(HWND hwnd) {
+  titleScreenFlag = 1;
+  InvalidateRect(hwnd, nullptr, FALSE);
+  UpdateWindow(hwnd);
+}
+
 bool PictureChangeGuard(HWND hwnd) {
   if (Board->gameInProgress == 1) {
     if (MessageBoxA(hwnd,
@@ -59,8 +65,7 @@ bool PictureChangeGuard(HWND hwnd) {
       return false;
     EndGame();
   }
-  titleScreenFlag = 1;
-  InvalidateRect(hwnd, nullptr, FALSE);
+  ShowTitleScreen(hwnd);
   return true;
 }
 
@@ -151,8 +156,9 @@ static void StatsCommand(HWND hwnd, UINT id) {
   AnnounceStatsFile();
 }
 
-// Paints a new picture straight onto the board and makes it the puzzle
-// picture.  Any click, key or command meanwhile stops the generator early.
+// Paints a new picture straight onto the board: the swap puzzle plays with
+// it, the mine field shows it under its uncovered squares.  Any click, key or
+// command meanwhile stops the generator early.
 static void RunGenerator(HWND hwnd, UINT id) {
   if (!PictureChangeGuard(hwnd)) return;
   titleScreenFlag = 1;
@@ -166,12 +172,16 @@ static void RunGenerator(HWND hwnd, UINT id) {
   HDC dc = GetDC(hwnd);
   const int w = Board->boardWidth, h = Board->boardHeight;
   PaintGeneratedPicture(dc, id, w, h);
-  RECT client;
-  GetClientRect(hwnd, &client);
-  if (PuzzlePicture.flags & PICTURE_HAS_DATA) ReleaseRecord(&PuzzlePicture);
-  CapturePicture(dc, &PuzzlePicture, &client);
-  DeleteBitmapSlot(&PuzzleBitmap);
-  PuzzleBitmap = PictureToBitmap(&PuzzlePicture, hwnd, client.left, client.top, client.right, client.bottom);
+  if (kGameVariant == 0) {
+    RECT client;
+    GetClientRect(hwnd, &client);
+    if (PuzzlePicture.flags & PICTURE_HAS_DATA) ReleaseRecord(&PuzzlePicture);
+    CapturePicture(dc, &PuzzlePicture, &client);
+    DeleteBitmapSlot(&PuzzleBitmap);
+    PuzzleBitmap = PictureToBitmap(&PuzzlePicture, hwnd, client.left, client.top, client.right, client.bottom);
+  } else {
+    UseGeneratedBackground(dc, w, h);
+  }
   ReleaseDC(hwnd, dc);
   InvalidateRect(hwnd, nullptr, FALSE);
   generationInProgress = 0;
@@ -300,9 +310,11 @@ void DispatchCommand(HWND hwnd, UINT id) {
     DispatchSwapCommand(hwnd, id);
     return;
   }
-  // The mine-field build shares the screen, sound, clock and exit commands.
+  // The mine-field build shares the screen, sound, clock and exit commands,
+  // the generators and the statistics switch they use.
   switch (id) {
     case 2100: case 2101: case 2102: case 121: case 212: case 108: case 112:
+    case 116: case 117: case 118: case 103:
       DispatchSwapCommand(hwnd, id);
       return;
     default: DispatchFieldCommand(hwnd, id); return;

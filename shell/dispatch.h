@@ -6,6 +6,10 @@
 
 void DispatchCommand(HWND hwnd, UINT id);
 
+// The title picture takes the board's place and is painted at once, so that
+// a dialog the command opens next shows it behind, not the board.
+void ShowTitleScreen(HWND hwnd);
+
 // The two questions that protect a game in progress.  True = go on.
 bool EndGameGuard(HWND hwnd);
 bool PictureChangeGuard(HWND hwnd);

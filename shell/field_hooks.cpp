@@ -15,6 +15,7 @@ void DispatchFieldCommand(HWND, UINT) {}
 void ReadFieldOptions() {}
 void WriteFieldOptions() {}
 void FieldAfterGameBrush(int, int) {}
+void UseGeneratedBackground(HDC, int, int) {}
 void ResizeFieldBackground() {}
 void ReadFieldScores() {}
 void FreeFieldPictures() {}

@@ -45,8 +45,6 @@ const char kMarker[6] = "valid";
 uint8_t g_block[kBlockSize];
 
 char g_lists[3][kListEntries][kListEntrySize];
-// Set when a list changed since it was read, so that shutdown writes it.
-bool g_listsChanged = false;
 
 uint32_t GetWord(const uint8_t* p) {
   return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
@@ -180,7 +178,6 @@ void WriteOptions() { SaveOptionsFile(); }
 
 int ReadLists(const char* fileName) {
   memset(g_lists, 0, sizeof g_lists);
-  g_listsChanged = false;
   const char* path = ProgramDirectoryPath(fileName);
   HFILE file = path[0] ? _lopen(path, OF_READ | OF_SHARE_DENY_WRITE) : HFILE_ERROR;
   if (file == HFILE_ERROR) return 0;
@@ -195,9 +192,6 @@ int ReadLists(const char* fileName) {
 }
 
 int WriteLists(const char* fileName) {
-  // Unchanged lists are on disk already (or, with no file, empty again at the
-  // next start): nothing to write.
-  if (!g_listsChanged) return 1;
   const char* path = ProgramDirectoryPath(fileName);
   if (!path[0]) return 0;
   OFSTRUCT of;
@@ -205,7 +199,6 @@ int WriteLists(const char* fileName) {
   if (file == HFILE_ERROR) return 0;
   bool ok = _lwrite(file, (const char*)g_lists, sizeof g_lists) == sizeof g_lists;
   if (_lclose(file) != 0) ok = false;
-  if (ok) g_listsChanged = false;
   return ok ? 1 : 0;
 }
 
@@ -226,7 +219,6 @@ void PutAtHead(HWND hwnd, const char* path, int list) {
       memmove(entries[1], entries[0], (size_t)found * kListEntrySize);
       memset(entries[0], 0, kListEntrySize);
       memcpy(entries[0], path, len);
-      g_listsChanged = true;
     }
   }
   RewriteList(hwnd, list);
@@ -250,6 +242,8 @@ void StatsShortName(const char* path, char* out, size_t outSize) {
   for (const char* c = p; *c; ++c)
     if (*c == '/' || *c == '\\') tail = c + 1;
   const char* shown = strlen(tail) <= 28 ? tail : p + (len > 29 ? len - 29 : 0);
+  // The cut never falls inside a character of several bytes.
+  while ((*shown & 0xC0) == 0x80) ++shown;
   CopyText(out, outSize, shown);
 }
 

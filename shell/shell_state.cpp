@@ -56,7 +56,11 @@ const char kProductName[] =
 
 void CopyText(char* out, size_t outSize, const char* text) {
   if (!out || outSize == 0) return;
-  snprintf(out, outSize, "%s", text ? text : "");
+  // The text may be the buffer itself or a part of it: move, never print.
+  const char* from = text ? text : "";
+  const size_t len = strnlen(from, outSize - 1);
+  memmove(out, from, len);
+  out[len] = 0;
 }
 
 void ProgramPath(char* out, size_t outSize, const char* fileName) {

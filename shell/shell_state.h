@@ -52,5 +52,6 @@ extern const char kProductName[];
 
 // Joins the program directory and a file name into `out` (cut to fit).
 void ProgramPath(char* out, size_t outSize, const char* fileName);
-// Copies text into a fixed buffer, cutting it to fit.
+// Copies text into a fixed buffer, cutting it to fit; the text may lie in
+// the buffer itself.
 void CopyText(char* out, size_t outSize, const char* text);

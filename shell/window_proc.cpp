@@ -48,7 +48,8 @@ static void OnTimer(HWND hwnd, WPARAM id) {
     if (clockFlag) DrawClock(hwnd, GetTickCount() - Board->startTicks);
   } else {
     if (id == 104 && Board->statsOn) ShowTitleBarTime(hwnd, (GetTickCount() - Board->startTicks) / 1000);
-    if (!IsFieldGameOver()) DrawClock(hwnd, GetTickCount() - Board->startTicks);
+    // The clock flag shows or hides the face; the title keeps its time.
+    if (clockFlag && !IsFieldGameOver()) DrawClock(hwnd, GetTickCount() - Board->startTicks);
   }
 }
 
@@ -114,10 +115,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_KEYDOWN: SendMessageA(MenuStrip, WM_KEYDOWN, wParam, lParam); return 0;
     case WM_COMMAND:
       generationCancelRequested = 1;
-      if (Board->gameInProgress != 1) {
-        titleScreenFlag = 1;
-        InvalidateRect(hwnd, nullptr, FALSE);
-      }
+      if (Board->gameInProgress != 1) ShowTitleScreen(hwnd);
       DispatchCommand(hwnd, (UINT)wParam);
       return 0;
     case WM_TIMER: OnTimer(hwnd, wParam); return 0;
@@ -165,10 +163,7 @@ INT_PTR CALLBACK StripDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
       stripReady = 1;
       return TRUE;
     case WM_COMMAND:
-      if (Board->gameInProgress != 1) {
-        titleScreenFlag = 1;
-        InvalidateRect(MainWindow, nullptr, FALSE);
-      }
+      if (Board->gameInProgress != 1) ShowTitleScreen(MainWindow);
       DispatchCommand(MainWindow, LOWORD(wParam));
       ShowWindow(hwnd, SW_HIDE);
       return FALSE;
@@ -193,9 +188,17 @@ static void RestyleMainWindow(HWND hwnd, DWORD style) {
   ShowWindow(hwnd, SW_SHOW);
 }
 
+// Takes the main window's own menu bar away and frees it: every switch to the
+// normal window loads a fresh one.
+static void DropWindowMenu(HWND hwnd) {
+  HMENU old = GetMenu(hwnd);
+  SetMenu(hwnd, nullptr);
+  if (old) DestroyMenu(old);
+}
+
 void SetFullScreenMode(HWND hwnd) {
   RestyleMainWindow(hwnd, WS_POPUP | WS_CLIPCHILDREN);
-  SetMenu(hwnd, nullptr);
+  DropWindowMenu(hwnd);
   ShowWindow(MenuStrip, SW_SHOW);
   stripShown = 1;
   stripMode = 1;
@@ -203,6 +206,7 @@ void SetFullScreenMode(HWND hwnd) {
 
 void SetNormalWindowMode(HWND hwnd) {
   RestyleMainWindow(hwnd, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
+  DropWindowMenu(hwnd);
   SetMenu(hwnd, LoadMenuA(AppInstance, MenuName));
   ShowWindow(MenuStrip, SW_HIDE);
   stripMode = 0;

@@ -156,7 +156,8 @@ void InitMainWindow(HWND hwnd) {
   if (kGameVariant != 0) LoadStartupBackground();
 
   PictureRecord clock;
-  LoadResourcePicture(&clock, "clock");
+  // Each game has a clock face of its own.
+  LoadResourcePicture(&clock, kGameVariant == 0 ? "clock" : "hfdclock");
   ClockBitmap = PictureToBitmap(&clock, hwnd, -1, 0, 0, 0);
   ClockMask = ClockBitmap ? MakeMaskBitmap(ClockBitmap, 96, 96) : nullptr;
 

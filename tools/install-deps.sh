@@ -12,6 +12,7 @@ packages=(
   fonts-dejavu-core
   xvfb xdotool x11-utils imagemagick
   desktop-file-utils appstream lintian dpkg-dev file
+  clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do

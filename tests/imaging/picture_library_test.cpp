@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
 
@@ -135,17 +136,45 @@ std::string DeflatedZeros(uint64_t count) {
   return out;
 }
 
-// A valid PNG of one-bit grey pixels, all zero: tiny on disk, huge decoded.
-std::string PngBomb(uint32_t width, uint32_t height) {
+// A valid PNG of one-bit grey (or 8-bit RGB) pixels, all zero: tiny on disk,
+// huge decoded.
+std::string PngBomb(uint32_t width, uint32_t height, bool rgb = false) {
   std::string png = "\x89PNG\r\n\x1a\n";
   std::string header;
   PutBig32(header, width);
   PutBig32(header, height);
-  header += std::string("\x01\x00\x00\x00\x00", 5);  // 1-bit grey, no interlace
+  header += rgb ? std::string("\x08\x02\x00\x00\x00", 5) : std::string("\x01\x00\x00\x00\x00", 5);
   PngChunk(png, "IHDR", header);
-  PngChunk(png, "IDAT", DeflatedZeros((uint64_t)height * (1 + (width + 7) / 8)));
+  PngChunk(png, "IDAT", DeflatedZeros((uint64_t)height * (1 + (rgb ? 3 * width : (width + 7) / 8))));
   PngChunk(png, "IEND", "");
   return png;
+}
+
+// A zlib stream holding `data` uncompressed.
+std::string StoredZlib(const std::string& data) {
+  std::string out = "\x78\x01\x01";
+  const uint16_t n = (uint16_t)data.size();
+  out += {(char)(n & 0xFF), (char)(n >> 8), (char)(~n & 0xFF), (char)((uint16_t)~n >> 8)};
+  out += data;
+  uint32_t a = 1, b = 0;
+  for (unsigned char c : data) {
+    a = (a + c) % 65521;
+    b = (b + a) % 65521;
+  }
+  PutBig32(out, b << 16 | a);
+  return out;
+}
+
+uint64_t PeakMemoryKb() {
+  rusage use{};
+  getrusage(RUSAGE_SELF, &use);
+  return (uint64_t)use.ru_maxrss;
+}
+
+double CpuSeconds() {
+  rusage use{};
+  getrusage(RUSAGE_SELF, &use);
+  return use.ru_utime.tv_sec + use.ru_stime.tv_sec + (use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
 }
 
 std::string EncodeToBytes(PictureRecord* record, const TempDir& dir, const char* name, int format) {
@@ -223,6 +252,41 @@ TEST(PictureLibraryHostile, HeadersClaimingHugePicturesAreRefusedBeforeDecoding)
   EXPECT_EQ(0u, record.pixels.words[0]);  // black
 }
 
+TEST(PictureLibraryHostile, CompressedExtrasAreNeverInflated) {
+  // Four pixels (red, green, blue, white) whose text, second text and colour
+  // profile each inflate to 256 MiB of zeros; green is made transparent.
+  const std::string zeros = DeflatedZeros(256u << 20);
+  std::string png = "\x89PNG\r\n\x1a\n";
+  std::string header;
+  PutBig32(header, 4);
+  PutBig32(header, 1);
+  header += std::string("\x08\x02\x00\x00\x00", 5);  // 8-bit RGB
+  PngChunk(png, "IHDR", header);
+  PngChunk(png, "zTXt", std::string("Comment\0\0", 9) + zeros);
+  PngChunk(png, "iCCP", std::string("icc\0\0", 5) + zeros);
+  PngChunk(png, "tRNS", std::string("\0\0\0\xff\0\0", 6));
+  PngChunk(png, "IDAT", StoredZlib(std::string("\0\xff\0\0\0\xff\0\0\0\xff\xff\xff\xff", 13)));
+  PngChunk(png, "iTXt", std::string("Comment\0\1\0\0\0", 13) + zeros);
+  PngChunk(png, "IEND", "");
+  TempDir dir;
+  const std::string path = dir.File("bomb.png");
+  WriteFile(path, png);
+
+  // Peak memory and processor time of this test's own process: inflating
+  // any of the extras would cost hundreds of megabytes and seconds.
+  const uint64_t memoryBefore = PeakMemoryKb();
+  const double cpuBefore = CpuSeconds();
+  PictureInfo info;
+  ASSERT_EQ(PICTURE_SUCCESS, ReadPictureInfo(path.c_str(), &info));
+  PictureRecord record;
+  ASSERT_EQ(PICTURE_SUCCESS, DecodeFile(path.c_str(), &record, 0, 0));
+  EXPECT_LT(PeakMemoryKb() - memoryBefore, 100u * 1024);
+  EXPECT_LT(CpuSeconds() - cpuBefore, 5.0);
+  ASSERT_EQ(4, record.width);
+  EXPECT_EQ((std::vector<uint32_t>{0xFF0000, 0xFFFFFF, 0x0000FF, 0xFFFFFF}), record.pixels.words)
+      << "the transparency chunk is kept";
+}
+
 TEST(PictureLibraryHostile, OversizedFilesAreNotReadIntoMemory) {
   TempDir dir;
   const std::string path = dir.File("big.png");
@@ -283,7 +347,14 @@ TEST(PictureLibraryHostile, OnlyTheFirstFrameIsDecoded) {
 
 TEST(PictureLibraryHostile, LargeLegalPicturesStillDecode) {
   // The widest puzzle picture the game takes, and a tall one near the pixel
-  // limit: the limits must not refuse these.
+  // limit: the limits must not refuse these.  A picture of exactly the most
+  // pixels allowed is taken; one more row is not.
+  for (int rows : {4096, 4097}) {
+    const std::string png = PngBomb(4096, rows, true);
+    PictureRecord record;
+    EXPECT_EQ(rows == 4096 ? PICTURE_SUCCESS : PICTURE_TOO_LARGE,
+              DecodeMemory(png.data(), &record, 0, 0, (DWORD)png.size()));
+  }
   TempDir dir;
   for (const auto& size : {std::make_pair(2048, 1536), std::make_pair(1024, 16000)}) {
     PictureRecord picture;

@@ -3,6 +3,7 @@
 #include <Magick++.h>
 
 #include <cstring>
+#include <fstream>
 #include <string>
 
 #include "imaging/save_picture.h"
@@ -52,6 +53,16 @@ TEST_F(SavePicture, TheNameIsUsedAsTypedTheTypeIsKeptAndFailuresSaySo) {
   EXPECT_STREQ(BackgroundPath, "before");
   ASSERT_EQ(TestMessageBoxes().size(), 1u);
   EXPECT_EQ(TestMessageBoxes()[0].caption, "Sorry:");
+}
+
+TEST_F(SavePicture, ANameInAFolderThatDoesNotExistIsRefused) {
+  strcpy(BackgroundPath, "before");
+  TestQueueFileDialogAnswer(folder_ + "no such folder/picture.bmp", 3);
+  command(119);
+  EXPECT_FALSE(std::ifstream(folder_ + "no such folder/picture.bmp").good());
+  EXPECT_STREQ(BackgroundPath, "before");
+  EXPECT_TRUE(TestMessageBoxes().empty()) << "refused by the dialog: nothing was tried, nothing failed";
+  EXPECT_EQ(SavePictureTypeIndex(), 1) << "as a cancelled dialog";
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // refused pictures and what stays.
 #include <Magick++.h>
 
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
 #include <filesystem>
 #include <string>
 
@@ -15,7 +18,7 @@ namespace {
 class UserPictures : public GameFixture {
  protected:
   std::string Picture(const std::string& name, size_t width, uint32_t rgb) {
-    std::filesystem::create_directories(folder_ + "pics");
+    std::filesystem::create_directories(std::filesystem::path(folder_ + "pics/" + name).parent_path());
     std::vector<uint32_t> pixels(width * 40, rgb);
     Magick::Image(width, 40, "BGRP", Magick::CharPixel, pixels.data()).write(folder_ + "pics/" + name);
     return folder_ + "pics/" + name;
@@ -27,6 +30,24 @@ class UserPictures : public GameFixture {
   }
   std::string Recent(int i) { return RecentEntry(kUserPictureList, i); }
 };
+
+// Whether some menu on the screen shows this text as an item.
+bool MenuShows(const std::string& utf8) {
+  for (QWidget* w : QApplication::allWidgets())
+    if (auto* menu = qobject_cast<QMenu*>(w))
+      for (QAction* a : menu->actions())
+        if (a->text() == QString::fromUtf8(utf8.c_str())) return true;
+  return false;
+}
+
+// Every box shown says the path is too long, with the usual title.
+void ExpectTooLongBoxes(size_t count) {
+  ASSERT_EQ(TestMessageBoxes().size(), count);
+  for (const TestMessageBox& box : TestMessageBoxes()) {
+    EXPECT_EQ(box.caption, "Sorry:");
+    EXPECT_NE(box.text.find("too long"), std::string::npos) << box.text;
+  }
+}
 
 TEST_F(UserPictures, OpenedPicturesBecomeThePuzzleAndHeadTheList) {
   ResetUserPictureFolder();  // as in a new run
@@ -64,6 +85,58 @@ TEST_F(UserPictures, RefusedPicturesKeepThePreviousOne) {
     EXPECT_EQ(PuzzlePicturePath, widest);
     EXPECT_EQ(BoardColour(), 0x00FF00u);
   }
+}
+
+TEST_F(UserPictures, NamesInAnyScriptAreTheFileSystemsOwnBytesThroughTheRealDialog) {
+  const std::string trees = Picture("Bäume/Bäume.bmp", 64, 0xFF0000), city = Picture("東京.bmp", 64, 0x0000FF);
+  TestQueueFileDialogTyped(trees);
+  command(200);
+  EXPECT_TRUE(TestMessageBoxes().empty());
+  EXPECT_EQ(PuzzlePicturePath, trees);
+  EXPECT_EQ(BoardColour(), 0xFF0000u);
+  TestQueueFileDialogTyped(city);
+  command(200);
+  EXPECT_EQ(TestFileDialogs().back().shownDirectory, folder_ + "pics/Bäume") << "the folder of the last choice";
+  EXPECT_EQ(BoardColour(), 0x0000FFu);
+  EXPECT_EQ(Recent(0) + Recent(1), city + trees);
+  EXPECT_TRUE(MenuShows(trees)) << "the recent list is shown as its names read";
+
+  // Saved under the name typed, and remembered under it.
+  const std::string copy = folder_ + "pics/Bäume/東京 Kopie.bmp";
+  TestQueueFileDialogTyped(copy);
+  command(119);
+  EXPECT_TRUE(std::filesystem::exists(copy));
+  EXPECT_EQ(BackgroundPath, copy);
+  EXPECT_TRUE(TestMessageBoxes().empty());
+}
+
+TEST_F(UserPictures, PathsTooLongForTheGameAreRefusedWithAWordAndTheDialogAsksAgain) {
+  // Paths of 255, 256 and 257 bytes, the longest one the game can keep and
+  // two that it cannot.
+  const std::string kept = Picture("kept.bmp", 64, 0x00FF00);
+  LoadUserImage(MainWindow, kept.c_str(), 1);
+  std::string paths[3];
+  for (size_t length : {255, 256, 257}) {
+    const std::string name = std::string(length - (folder_ + "pics/").size() - 4, 'p') + ".bmp";
+    paths[length - 255] = Picture(name, 64, 0xFF0000);
+    ASSERT_EQ(paths[length - 255].size(), length);
+  }
+  TestMessageBoxes().clear();
+  TestQueueFileDialogTyped(paths[1]);
+  TestQueueFileDialogTyped(paths[2]);
+  command(200);  // and cancelled the third time
+  ExpectTooLongBoxes(2);
+  EXPECT_EQ(PuzzlePicturePath, kept);
+  EXPECT_EQ(BoardColour(), 0x00FF00u);
+  EXPECT_EQ(Recent(0) + Recent(1), kept);
+
+  TestMessageBoxes().clear();
+  TestQueueFileDialogTyped(paths[2]);
+  TestQueueFileDialogTyped(paths[0]);
+  command(200);
+  ExpectTooLongBoxes(1);
+  EXPECT_EQ(PuzzlePicturePath, paths[0]);
+  EXPECT_EQ(BoardColour(), 0xFF0000u);
 }
 
 }  // namespace

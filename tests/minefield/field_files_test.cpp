@@ -1,4 +1,7 @@
 // High scores and options: the records, their files and the dialogs.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -6,10 +9,12 @@
 #include <iterator>
 
 #include "field_fixture.h"
+#include "imaging/pictures.h"
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
 #include "puzzle/board.h"
 #include "shell/shell_state.h"
+#include "support/bitmap_helpers.h"
 
 namespace {
 
@@ -29,6 +34,22 @@ int32_t WordAt(const std::vector<uint8_t>& b, size_t at) {
   int32_t v;
   memcpy(&v, b.data() + at, 4);
   return v;
+}
+
+// A tile-set file's pixels as the game makes them into a bitmap.
+std::vector<uint32_t> TileSetPixels(const std::string& file) {
+  PictureRecord record;
+  if (!DecodePictureFile(file.c_str(), &record)) return {};
+  HBITMAP bitmap = PictureToBitmap(&record, MainWindow, -1, 0, 0, 0);
+  int w, h;
+  std::vector<uint32_t> pixels = BitmapImage(bitmap, &w, &h);
+  DeleteObject(bitmap);
+  return pixels;
+}
+
+std::vector<uint32_t> PiecePixels() {
+  int w, h;
+  return BitmapImage(TileSetBitmap, &w, &h);
 }
 
 TEST_F(Scores, RecordRulesAgainstTheEmptyTable) {
@@ -151,6 +172,50 @@ TEST_F(Options, UnmarkedOrImpossibleSettingsAreIgnored) {
   EXPECT_EQ(clockFlag, 1u);
   command(6100);
   EXPECT_EQ(bombCount, 24);
+}
+
+TEST_F(Options, ChosenPieceImagesStayThroughRestartsAndSaves) {
+  Stop();
+  pictureFolder_ = FieldDataFolder();
+  Start();
+  const std::string electron = pictureFolder_ + "electron.hfd";
+  command(8110);  // Hot Electrons
+  TestQueueMessageBoxAnswer(IDOK);
+  command(209);
+  for (int run = 0; run < 2; ++run) {
+    Stop();
+    Start();
+    ASSERT_EQ(std::string(PuzzlePicturePath), electron) << "run " << run;
+  }
+  EXPECT_EQ(PiecePixels(), TileSetPixels(electron));
+
+  TestQueueMessageBoxAnswer(IDOK);
+  command(209);
+  EXPECT_EQ(std::string((const char*)&ReadAll(folder_ + "hfd.opt")[260]), electron) << "saved again, not emptied";
+}
+
+TEST_F(Options, AStoredSetThatCannotBeReadGivesTheDefaultSet) {
+  std::vector<uint8_t> bytes(1546, 0);
+  const std::string missing = folder_ + "gone.hfd";
+  memcpy(&bytes[260], missing.c_str(), missing.size() + 1);
+  WriteAll(folder_ + "hfd.opt", bytes);
+  Stop();
+  pictureFolder_ = FieldDataFolder();
+  Start();
+  EXPECT_EQ(std::string(PuzzlePicturePath), pictureFolder_ + "rosewood.hfd");
+  EXPECT_EQ(PiecePixels(), TileSetPixels(pictureFolder_ + "rosewood.hfd"));
+}
+
+TEST_F(Options, FilesThatArePipesCountAsMissingAndNeverHoldTheGame) {
+  alarm(30);  // a reader that blocked would never come back
+  Stop();
+  for (const char* name : {"hfd.opt", "hfdscore", "hfdflist", "rosewood.hfd", "PLANET_R.BKG"}) {
+    unlink((folder_ + name).c_str());  // the run just ended wrote its list
+    ASSERT_EQ(mkfifo((folder_ + name).c_str(), 0600), 0);
+  }
+  Start();
+  EXPECT_TRUE(IsWindow(MainWindow));
+  alarm(0);
 }
 
 }  // namespace

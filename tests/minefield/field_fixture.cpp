@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <vector>
 
 #include "minefield/field_game.h"
 #include "puzzle/board.h"
@@ -40,6 +41,10 @@ static void ResetState() {
   SetBoardDefaults();
 }
 
+std::string FieldDataFolder() {
+  return (fs::path(__FILE__).parent_path().parent_path().parent_path() / "data").string() + "/";
+}
+
 void FieldFixture::SetUp() {
   char* cwd = getcwd(nullptr, 0);
   previousDir_ = cwd ? cwd : "/";
@@ -68,8 +73,9 @@ void FieldFixture::Start() {
   TestSetTicks(100000);
   TestSetDesktopSize(960, 720);
   TestQueueMessageBoxAnswer(IDOK);  // the first-run note
-  char line[] = "";
-  StartUp(reinterpret_cast<HINSTANCE>(1), nullptr, line, SW_SHOW);
+  std::vector<char> line(pictureFolder_.begin(), pictureFolder_.end());
+  line.push_back(0);
+  StartUp(reinterpret_cast<HINSTANCE>(1), nullptr, line.data(), SW_SHOW);
   running_ = true;
   Pump();
   TestMessageBoxes().clear();

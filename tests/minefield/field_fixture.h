@@ -11,6 +11,9 @@
 #include "platform/testing.h"
 #include "platform/win32.h"
 
+// The folder of the shipped data files (tile sets, the planet background).
+std::string FieldDataFolder();
+
 class FieldFixture : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -26,6 +29,7 @@ class FieldFixture : public ::testing::Test {
   std::vector<std::string> BoxCaptions() const;
 
   std::string folder_;
+  std::string pictureFolder_;  // the command line: "" takes the program folder
   bool running_ = false;
 
  private:

@@ -1,13 +1,18 @@
 // The write path must never leave a torn or empty file: a failed write, a
 // full disk or a killed process leaves the old file or the complete new one.
+#include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -43,6 +48,23 @@ int CountEntries(const std::string& dir) {
   if (p && fscanf(p, "%d", &n) != 1) n = -1;
   if (p) pclose(p);
   return n;
+}
+
+int TempFiles(const std::string& dir) {
+  int n = 0;
+  DIR* d = opendir(dir.c_str());
+  while (dirent* e = d ? readdir(d) : nullptr) n += strncmp(e->d_name, ".swtmp-", 7) == 0;
+  if (d) closedir(d);
+  return n;
+}
+
+// Makes every temporary file of the folder look an hour old.
+void AgeTempFiles(const std::string& dir) {
+  DIR* d = opendir(dir.c_str());
+  const timeval hourAgo[2] = {{time(nullptr) - 3600, 0}, {time(nullptr) - 3600, 0}};
+  while (dirent* e = d ? readdir(d) : nullptr)
+    if (strncmp(e->d_name, ".swtmp-", 7) == 0) utimes((dir + "/" + e->d_name).c_str(), hourAgo);
+  if (d) closedir(d);
 }
 
 class FileTest : public ::testing::Test {
@@ -132,9 +154,62 @@ TEST_F(FileTest, AKilledWriterLeavesTheOldOrTheNewFileNeverATornOne) {
     std::string now = ReadAll(path);
     EXPECT_TRUE(now == old || now == next) << "round " << round << ": " << now.size() << " bytes";
   }
-  // What a killed writer left behind is cleared at the next start.
+  // What a killed writer left behind is cleared at the next start, once it
+  // is old enough not to belong to a writer that is just starting.
+  RemoveStaleTempFiles(dir.c_str());
+  EXPECT_EQ(CountEntries(dir), 1 + TempFiles(dir));
+  AgeTempFiles(dir);
   RemoveStaleTempFiles(dir.c_str());
   EXPECT_EQ(CountEntries(dir), 1);
+}
+
+TEST_F(FileTest, PipesAndDevicesAreNeitherReadNorReplaced) {
+  // A reader that blocked would never come back; the alarm ends the test.
+  alarm(20);
+  const std::string pipe = dir + "/swapster.opt";
+  ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(_lopen(pipe.c_str(), OF_READ), HFILE_ERROR);
+  EXPECT_EQ(_lopen(pipe.c_str(), OF_WRITE), HFILE_ERROR);
+  EXPECT_EQ(_lopen("/dev/null", OF_READ), HFILE_ERROR);
+  EXPECT_FALSE(SaveThroughPlatform(pipe, "options"));
+  struct stat st;
+  ASSERT_EQ(stat(pipe.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "what is not a file is not ours to replace";
+  EXPECT_EQ(CountEntries(dir), 1);
+  alarm(0);
+}
+
+TEST_F(FileTest, NamesUpToTheLongestLegalOneCanBeWritten) {
+  for (size_t length : {243, 250, 255}) {
+    const std::string name = dir + "/" + std::string(length - 4, 'n') + ".sw3";
+    EXPECT_TRUE(SaveThroughPlatform(name, "game " + std::to_string(length))) << length;
+    EXPECT_EQ(ReadAll(name), "game " + std::to_string(length));
+    unlink(name.c_str());
+  }
+  EXPECT_EQ(CountEntries(dir), 0);
+}
+
+TEST_F(FileTest, AWriteClearsAbandonedTemporaryFilesOfItsFolderOnly) {
+  // What a killed save left beside a saved game far from the program folder.
+  const std::string abandoned = dir + "/.swtmp-Ab3dE9", young = dir + "/.swtmp-Young1",
+                    held = dir + "/.swtmp-Held22";
+  for (const std::string& name : {abandoned, young, held}) WriteRaw(name, "half a record");
+  // Names that only look like ours, and a folder of our form.
+  for (const char* other : {"/notes.swtmp-abcdef", "/.swtmp-abc", "/.swtmp-ab_de!", "/keep.sw3"})
+    WriteRaw(dir + other, "someone else's");
+  ASSERT_EQ(mkdir((dir + "/.swtmp-Folder").c_str(), 0700), 0);
+  AgeTempFiles(dir);
+  utimes(young.c_str(), nullptr);
+  // Another game running right now holds its temporary file.
+  int other = open(held.c_str(), O_RDONLY);
+  ASSERT_EQ(flock(other, LOCK_EX), 0);
+
+  ASSERT_TRUE(SaveThroughPlatform(dir + "/game.sw3", "the new game"));
+  EXPECT_NE(access(abandoned.c_str(), F_OK), 0) << "nothing else would ever remove it";
+  EXPECT_EQ(access(young.c_str(), F_OK), 0);
+  EXPECT_EQ(access(held.c_str(), F_OK), 0);
+  EXPECT_EQ(CountEntries(dir), 8);
+  close(other);
 }
 
 TEST_F(FileTest, CurrentDirectoryQueryNeverOverflows) {

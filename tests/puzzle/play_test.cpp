@@ -70,6 +70,15 @@ class PlayTest : public GameFixture {
     return WindowImage(MainWindow, &w, &h) == before;
   }
   int Cell(int i, int j) const { return j * Board->columns + i; }
+  // The last swap of a game with neither sounds nor statistics.
+  void WinQuietly() {
+    soundFlag = 0;
+    Board->statsOn = 0;
+    LayOutSolved();
+    Exchange(3, 0, 3, 1);
+    ClickCell(3, 0);
+    ClickCell(3, 1);
+  }
 
   std::vector<uint32_t> puzzle_, cardBack_;
   int pw_ = 0, ph_ = 0, cw_ = 0, ch_ = 0;
@@ -184,14 +193,7 @@ TEST_F(PlayTest, TheWinningSwapEndsTheGameWithTheCongratulations) {
 }
 
 TEST_F(PlayTest, AQuietUncountedWinShowsTheFinalTimeOnThePicture) {
-  soundFlag = 0;
-  Board->statsOn = 0;
-  LayOutSolved();
-  Exchange(3, 0, 3, 1);
-  ClickCell(3, 0);
-  ClickCell(3, 0);
-  ClickCell(3, 1);
-  ClickCell(3, 0);
+  WinQuietly();
   EXPECT_TRUE(Sounds().empty());
   EXPECT_EQ(Board->gameInProgress, 0);
   ASSERT_EQ(TestMessageBoxes().size(), 1u);
@@ -211,6 +213,19 @@ TEST_F(PlayTest, AQuietUncountedWinShowsTheFinalTimeOnThePicture) {
     }
   EXPECT_EQ(offPicture, 0);
   EXPECT_GT(clockPixels, 0);
+}
+
+TEST_F(PlayTest, AfterAWinAFileDialogOpensOverTheTitleNotTheFinishedBoard) {
+  WinQuietly();
+  ASSERT_EQ(Board->gameInProgress, 0);
+  ASSERT_TRUE(ShowsPiece(0, 0, 0, 0));
+  TestFileDialogs().clear();
+  // Handled on the spot, with nothing pumped afterwards: what the window
+  // holds now is what the dialog opened over.
+  SendMessageA(MainWindow, WM_COMMAND, 200, 0);
+  ASSERT_EQ(TestFileDialogs().size(), 1u);
+  EXPECT_EQ(TestWindowPixel(MainWindow, 5, 5), RGB(0, 0, 0)) << "the title screen";
+  EXPECT_FALSE(ShowsPiece(0, 0, 0, 0));
 }
 
 TEST_F(PlayTest, OpenPlayMarksTheSelectionByInvertingIt) {

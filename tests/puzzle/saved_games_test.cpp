@@ -1,5 +1,7 @@
 // Saving a game in progress and taking it up again.
+#include <cstddef>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -68,9 +70,31 @@ TEST_F(SavedGameTest, FilesThatAreNoSavedGameAreRefusedAndAFailedSaveSaysSo) {
   refused(patched(5664, "\x1e"));  // 30 columns
   refused(patched(664, "\x07"));   // a piece's home outside the board
   refused(patched(3168, good.substr(3164, 4)).replace(668, 4, good.substr(664, 4)));  // one piece in two cells
+  refused(patched(5692, "\xff\xff\xff\x7f"));  // a move count the next swap would run over
+  refused(patched(5692, "\xff\xff\xff\xff"));  // fewer than no moves
+  refused(patched(5704, std::string("\0\0\0\x80", 4)));  // played for longer than the clock can count
   ClearRecords();
   EXPECT_EQ(SaveGameFile((folder_ + "no/such/folder.sw3").c_str()), 0);
   EXPECT_EQ(TestMessageBoxes().size(), 1u);
+}
+
+TEST_F(SavedGameTest, APathTooLongToKeepIsRefusedWithAWordAndTheDialogAsksAgain) {
+  NewGame();
+  Board->statsOn = 0;  // no note before the dialog
+  const BoardRecord before = *Board;
+  const std::string folder = folder_ + "saved games/";
+  std::filesystem::create_directories(folder);
+  auto named = [&](size_t length) { return folder + std::string(length - folder.size() - 4, 's') + ".sw3"; };
+  TestQueueFileDialogTyped(named(256));
+  TestQueueFileDialogTyped(named(257));
+  TestQueueFileDialogTyped(named(255));
+  command(107);
+  ASSERT_EQ(TestMessageBoxes().size(), 2u);
+  for (const TestMessageBox& box : TestMessageBoxes()) EXPECT_EQ(box.caption, "Sorry:");
+  EXPECT_FALSE(std::filesystem::exists(named(256)));
+  EXPECT_FALSE(std::filesystem::exists(named(257)));
+  EXPECT_EQ(ReadAll(named(255)).size(), 5712u);
+  EXPECT_EQ(memcmp(&before, Board, offsetof(BoardRecord, elapsedSeconds)), 0) << "the game goes on as it was";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "puzzle/board.h"
 #include "shell/options.h"
@@ -101,12 +102,33 @@ TEST_F(ListTest, EntriesMoveToTheHeadTheOldestDropsAndTheListsAreKept) {
   EXPECT_EQ(std::string(RecentEntry(kUserPictureList, 1)), "/p/10");
 }
 
+TEST_F(ListTest, TheListFileIsWrittenAtEveryShutdown) {
+  RestartGame(GameStartOptions());  // a run that changed no list
+  const std::string lists = ReadAll(folder_ + "swpflist");
+  EXPECT_EQ(lists, std::string(6000, '\0'));
+}
+
+TEST_F(ListTest, EmptyListsKeepTheMenuShape) {
+  // The Stats menu of a first run: three items, the separator and ten items
+  // with empty text, as in the template; choosing an empty one does nothing.
+  std::vector<std::string> stats = TestMenuShown(MenuStrip, 2);
+  ASSERT_EQ(stats.size(), 14u);
+  EXPECT_EQ(stats[3], "-");
+  EXPECT_EQ(std::vector<std::string>(stats.begin() + 4, stats.end()), std::vector<std::string>(10, ""));
+  command(7040);
+  EXPECT_TRUE(TestMessageBoxes().empty());
+  EXPECT_STREQ(StatsFilePath, (folder_ + "default.sw3").c_str());
+}
+
 TEST_F(ListTest, TheStatisticsItemNamesTheFileShortly) {
   char out[64];
   StatsShortName("/d/abcdefghijklmnopqrstuvwxyz12.sw3", out, sizeof out);
   EXPECT_STREQ(out, "defghijklmnopqrstuvwxyz12.sw3");
   StatsShortName("/home/me/mine.sw3", out, sizeof out);
   EXPECT_STREQ(out, "mine.sw3");
+  // 29 bytes from the end falls inside "ä": the whole character goes.
+  StatsShortName("/d/Bäumeabcdefghijklmnopqrstu.sw3", out, sizeof out);
+  EXPECT_STREQ(out, "umeabcdefghijklmnopqrstu.sw3");
   SetStatsItemText("D:\\GAMES\\MYSTATS.sw3", 111, MainWindow, MenuStrip);
   EXPECT_EQ(MenuText(MenuStrip, 111), "&Open Stat File (Currently Loaded: MYSTATS.sw3)");
 }

@@ -1,5 +1,8 @@
 // Start-up in an empty folder, the loading text, the picture folder from the
 // command line, and shutdown.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -104,10 +107,12 @@ TEST_F(StartUpTest, OkKeepsTheFolderUntouchedAndCancelRidsTheNote) {
   if (fs::exists(folder_ + "swapster.opt")) {
     EXPECT_EQ(fs::file_size(folder_ + "swapster.opt"), 1554u);
   }
+  // The first run's shutdown wrote the recent lists.
+  EXPECT_EQ(fs::file_size(folder_ + "swpflist"), 6000u);
   for (const auto& e : fs::directory_iterator(folder_)) {
     const std::string name = e.path().filename().string();
     EXPECT_TRUE(name == "cathedra.bkg" || name == "fire_eng.bkg" || name == "swpstats.tif" ||
-                name == "swapster.opt")
+                name == "swapster.opt" || name == "swpflist")
         << "unexpected file " << name;
   }
 }
@@ -268,6 +273,31 @@ TEST_F(StartUpTest, AFolderWithoutPicturesStillStartsAndPlays) {
   ClickCell(1, 0);
   EXPECT_EQ(Board->moveCount, 1);
   EXPECT_TRUE(IsWindow(MainWindow));
+}
+
+TEST_F(StartUpTest, FilesThatArePipesCountAsMissingAndNeverHoldTheGame) {
+  // A reader that blocked would never come back; the alarm ends the test.
+  alarm(30);
+  const std::string pipe = folder_ + "pipe.sw3";
+  for (const char* name : {"swapster.opt", "swpflist", "default.sw3", "cathedra.bkg", "pipe.sw3"}) {
+    fs::remove(folder_ + name);
+    ASSERT_EQ(mkfifo((folder_ + name).c_str(), 0600), 0);
+  }
+  GameStartOptions options;
+  options.copyData = false;
+  RestartGame(options);
+  EXPECT_EQ(startResult_, -1);
+
+  // A saved game that cannot be opened is passed over without a word.
+  TestQueueFileDialogAnswer(pipe);
+  command(106);
+  EXPECT_TRUE(TestMessageBoxes().empty());
+  EXPECT_EQ(titleScreenFlag, 1u);
+  TestQueueFileDialogAnswer(pipe);
+  command(200);
+  ASSERT_EQ(TestMessageBoxes().size(), 1u);
+  EXPECT_EQ(TestMessageBoxes()[0].text, "The image load failed.");
+  alarm(0);
 }
 
 }  // namespace

@@ -100,28 +100,6 @@ std::string DataDirectory() {
   return here;
 }
 
-std::vector<uint32_t> BitmapImage(HBITMAP bitmap, int* width, int* height) {
-  std::vector<uint32_t> out;
-  *width = *height = 0;
-  BITMAP info{};
-  if (!bitmap || !GetObjectA(bitmap, sizeof info, &info)) return out;
-  *width = info.bmWidth;
-  *height = info.bmHeight;
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = info.bmWidth;
-  bi.bmiHeader.biHeight = -info.bmHeight;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  bi.bmiHeader.biCompression = BI_RGB;
-  out.resize((size_t)info.bmWidth * info.bmHeight);
-  HDC screen = GetDC(nullptr);
-  GetDIBits(screen, bitmap, 0, (UINT)info.bmHeight, out.data(), &bi, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  for (uint32_t& p : out) p &= 0xFFFFFF;
-  return out;
-}
-
 std::vector<uint32_t> WindowImage(HWND hwnd, int* width, int* height) {
   return TestWindowImage(hwnd, width, height);
 }

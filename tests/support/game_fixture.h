@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/testing.h"
+#include "support/bitmap_helpers.h"
 #include "platform/win32.h"
 
 struct GameStartOptions {
@@ -69,8 +70,6 @@ class GameFixture : public ::testing::Test {
 
 // The folder of the shipped data files (cathedra.bkg and the others).
 std::string DataDirectory();
-// A screen bitmap's pixels as 0x00RRGGBB rows.
-std::vector<uint32_t> BitmapImage(HBITMAP bitmap, int* width, int* height);
 // A window's client pixels as 0x00RRGGBB rows.
 std::vector<uint32_t> WindowImage(HWND hwnd, int* width, int* height);
 // The 0x00RRGGBB form of a COLORREF.

@@ -57,6 +57,7 @@ def check(root):
         (os.path.join(res, "EGG.png"), "PNG", (306, 190), "RGB"),
         (os.path.join(res, "CARDBACK.png"), "PNG", (256, 192), "RGB"),
         (os.path.join(res, "CLOCK.png"), "PNG", (96, 96), "RGB"),
+        (os.path.join(res, "HFDCLOCK.png"), "PNG", (96, 96), "RGB"),
         (os.path.join(res, "SWICON.png"), "PNG", (64, 64), "RGBA"),
         (os.path.join(data, "cathedra.bkg"), "JPEG", (1024, 768), "RGB"),
         (os.path.join(data, "fire_eng.bkg"), "JPEG", (1024, 768), "RGB"),
@@ -94,19 +95,21 @@ def check(root):
         if os.path.exists(path):
             check_pieces(path)
 
-    clock = os.path.join(res, "CLOCK.png")
-    if os.path.exists(clock):
+    for name in ("CLOCK.png", "HFDCLOCK.png"):
+        clock = os.path.join(res, name)
+        if not os.path.exists(clock):
+            continue
         a = np.asarray(Image.open(clock).convert("RGB"), dtype=np.int32)
         yy, xx = np.mgrid[0:96, 0:96]
         d2 = (xx + 0.5 - 48) ** 2 + (yy + 0.5 - 48) ** 2
         black = a.sum(axis=2) == 0
         # black is the clock's transparent colour: all of the corners, none
         # of the face
-        need(black[d2 > 48 * 48].all(), "CLOCK.png: not pure black outside the face")
-        need(not black[d2 < 46 * 46].any(), "CLOCK.png: pure black pixel on the face")
+        need(black[d2 > 48 * 48].all(), name + ": not pure black outside the face")
+        need(not black[d2 < 46 * 46].any(), name + ": pure black pixel on the face")
         near = (a.max(axis=2) < 8) & ~black
-        need(not near.any(), "CLOCK.png: near-black pixels (%d)" % near.sum())
-        need(black[d2 < 47 * 47].sum() == 0, "CLOCK.png: holes near the rim")
+        need(not near.any(), "%s: near-black pixels (%d)" % (name, near.sum()))
+        need(black[d2 < 47 * 47].sum() == 0, name + ": holes near the rim")
 
     stats = os.path.join(data, "swpstats.tif")
     if os.path.exists(stats):

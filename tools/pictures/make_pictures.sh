@@ -1,7 +1,7 @@
 #!/bin/sh
 # Regenerates every picture the game ships from the scripts in this folder:
-# the embedded pictures in resources/pictures/ (title, card back, clock,
-# icon) and the data files in data/ (the eight built-in puzzle pictures and
+# the embedded pictures in resources/pictures/ (title, card back, the two
+# clock faces, icon) and the data files in data/ (the eight built-in puzzle pictures and
 # the statistics picture), then checks them.  Every run gives the same files.
 set -e
 here=$(cd "$(dirname "$0")" && pwd)

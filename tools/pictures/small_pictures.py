@@ -1,5 +1,5 @@
 #!/usr/bin/python3
-"""The small embedded pictures: title, card back, clock face and icon."""
+"""The small embedded pictures: title, card back, the two clock faces and icon."""
 import math
 import sys
 
@@ -256,7 +256,51 @@ def make_cardback(path):
 
 # ----------------------------------------------------------------- clock ---
 
-def make_clock(path):
+# The looks of the two clock faces.  The hands are drawn by the game in white,
+# yellow and green, so no face uses those colours for its marks, and black is
+# the transparent colour, so no face uses black.
+SWAP_CLOCK = {
+    "rim": (34, 38, 58),
+    "bezel": ((214, 222, 240), (70, 78, 108)),       # lit, shaded
+    "dial": ((46, 74, 140), (16, 26, 66)),          # centre, edge
+    "sheen": (26, 32, 46),
+    "dots": (130, 150, 200),
+    "major": ((244, 96, 80), (110, 30, 30)),        # fill, outline
+    "minor": ((176, 196, 240), (50, 60, 100)),
+    "numerals": (170, 190, 235),
+    "maker": ("SWAPSTER", (110, 130, 185)),
+    "boss": ((200, 170, 80), (90, 70, 30)),
+    "emblem": None,
+}
+
+# The mine field's face: hot copper round a dial that glows from the middle,
+# with a small warning trefoil in its upper half.
+FIELD_CLOCK = {
+    "rim": (58, 26, 18),
+    "bezel": ((250, 196, 150), (120, 52, 26)),
+    "dial": ((122, 34, 20), (38, 10, 12)),
+    "sheen": (40, 22, 14),
+    "dots": (214, 132, 100),
+    "major": ((255, 122, 36), (120, 40, 10)),
+    "minor": ((236, 170, 140), (100, 44, 30)),
+    "numerals": (255, 176, 120),
+    "maker": ("HOTFIELD", (226, 128, 84)),
+    "boss": ((214, 110, 50), (96, 38, 16)),
+    "emblem": ((255, 138, 48), (150, 44, 18)),  # trefoil fill, its disc
+}
+
+
+def trefoil(d, P, x, y, r, fill, disc):
+    """A small warning trefoil: three blades round a hub on a darker disc."""
+    d.ellipse([P(x - r * 1.18, y - r * 1.18), P(x + r * 1.18, y + r * 1.18)], fill=disc)
+    for k in range(3):
+        a0 = -90 + 120 * k - 30
+        d.pieslice([P(x - r, y - r), P(x + r, y + r)], a0, a0 + 60, fill=fill)
+    d.ellipse([P(x - r * 0.34, y - r * 0.34), P(x + r * 0.34, y + r * 0.34)], fill=disc)
+    d.ellipse([P(x - r * 0.2, y - r * 0.2), P(x + r * 0.2, y + r * 0.2)], fill=fill)
+
+
+def make_clock(path, look=SWAP_CLOCK):
     """96 x 96 face on pure black.  Black is the transparent colour, so the
     face itself never uses it, and the round edge is cut crisply from a dark
     rim colour instead of being blended into black."""
@@ -271,12 +315,12 @@ def make_clock(path):
     ang = np.arctan2(Y, X)
     img = np.zeros((W, W, 3), np.float32)
 
-    rim = np.array([34, 38, 58], np.float32)
+    rim = np.array(look["rim"], np.float32)
     img[:] = rim
     # bezel: brushed metal lit from the upper left
     light = 0.5 + 0.5 * np.cos(ang - (-2.36))
-    bez_hi = np.array([214, 222, 240], np.float32)
-    bez_lo = np.array([70, 78, 108], np.float32)
+    bez_hi = np.array(look["bezel"][0], np.float32)
+    bez_lo = np.array(look["bezel"][1], np.float32)
     bez = bez_lo + (bez_hi - bez_lo) * light[:, :, None]
     sel = (r < R - 1.3)
     img[sel] = bez[sel]
@@ -284,14 +328,14 @@ def make_clock(path):
     sel = (r < R - 4.2)
     groove = bez_lo + (bez_hi - bez_lo) * (1 - light)[:, :, None] * 0.8
     img[sel] = groove[sel]
-    # dial: deep blue with a lighter centre
+    # dial: a lighter centre fading to the edge
     sel = (r < R - 6.0)
     t = np.clip(r / (R - 6.0), 0, 1)[:, :, None]
-    dial = np.array([46, 74, 140], np.float32) * (1 - t) + np.array([16, 26, 66], np.float32) * t
+    dial = np.array(look["dial"][0], np.float32) * (1 - t) + np.array(look["dial"][1], np.float32) * t
     img[sel] = dial[sel]
     # a soft sheen in the upper-left part of the glass
     sheen = np.exp(-(((X + 14) / 22) ** 2 + ((Y + 17) / 13) ** 2)) * (r < R - 6.0)
-    img += sheen[:, :, None] * np.array([26, 32, 46], np.float32)
+    img += sheen[:, :, None] * np.array(look["sheen"], np.float32)
 
     face = Image.fromarray(pl.clamp8(img), "RGB")
     d = ImageDraw.Draw(face)
@@ -305,18 +349,17 @@ def make_clock(path):
             continue
         a = m * math.pi / 30 - math.pi / 2
         x, y = cx + math.cos(a) * 38.2, cy + math.sin(a) * 38.2
-        d.ellipse([P(x - 0.55, y - 0.55), P(x + 0.55, y + 0.55)], fill=(130, 150, 200))
-    # hour marks: bold coral wedges at 12/3/6/9, pale bars between; neither
-    # colour is used by the hands, which are white, yellow and green
+        d.ellipse([P(x - 0.55, y - 0.55), P(x + 0.55, y + 0.55)], fill=look["dots"])
+    # hour marks: bold wedges at 12/3/6/9, paler bars between
     for h in range(12):
         a = h * math.pi / 6 - math.pi / 2
         ca, sa = math.cos(a), math.sin(a)
         if h % 3 == 0:
             r0, r1, wdt = 31.0, 40.2, 2.2
-            col, edge = (244, 96, 80), (110, 30, 30)
+            col, edge = look["major"]
         else:
             r0, r1, wdt = 34.0, 40.2, 1.25
-            col, edge = (176, 196, 240), (50, 60, 100)
+            col, edge = look["minor"]
         px, py = -sa, ca
         quad = [(cx + ca * r0 + px * wdt * 0.7, cy + sa * r0 + py * wdt * 0.7),
                 (cx + ca * r1 + px * wdt, cy + sa * r1 + py * wdt),
@@ -328,12 +371,15 @@ def make_clock(path):
     for txt, a in (("12", -90), ("3", 0), ("6", 90), ("9", 180)):
         rad = math.radians(a)
         x, y = cx + math.cos(rad) * 24.5, cy + math.sin(rad) * 24.5
-        d.text(P(x, y + 0.3), txt, font=f, anchor="mm", fill=(170, 190, 235))
+        d.text(P(x, y + 0.3), txt, font=f, anchor="mm", fill=look["numerals"])
+    if look["emblem"]:
+        trefoil(d, P, cx, cy - 12.5, 5.2, *look["emblem"])
     # little maker's line and the centre boss (the hands start here)
     f2 = pl.font("DejaVuSans.ttf", 4.6 * S)
-    d.text(P(cx, cy + 13), "SWAPSTER", font=f2, anchor="mm", fill=(110, 130, 185))
-    d.ellipse([P(cx - 3.2, cy - 3.2), P(cx + 3.2, cy + 3.2)], fill=(200, 170, 80))
-    d.ellipse([P(cx - 1.8, cy - 1.8), P(cx + 1.8, cy + 1.8)], fill=(90, 70, 30))
+    maker, maker_colour = look["maker"]
+    d.text(P(cx, cy + 13), maker, font=f2, anchor="mm", fill=maker_colour)
+    d.ellipse([P(cx - 3.2, cy - 3.2), P(cx + 3.2, cy + 3.2)], fill=look["boss"][0])
+    d.ellipse([P(cx - 1.8, cy - 1.8), P(cx + 1.8, cy + 1.8)], fill=look["boss"][1])
 
     small = np.asarray(face.resize((N, N), Image.LANCZOS), dtype=np.int32)
     # crisp round cut at final size: outside is exactly black; inside never is
@@ -445,7 +491,8 @@ def make_icon(path):
 def main(outdir):
     make_title(outdir + "/EGG.png")
     make_cardback(outdir + "/CARDBACK.png")
-    make_clock(outdir + "/CLOCK.png")
+    make_clock(outdir + "/CLOCK.png", SWAP_CLOCK)
+    make_clock(outdir + "/HFDCLOCK.png", FIELD_CLOCK)
     make_icon(outdir + "/SWICON.png")
 
 

@@ -1,0 +1,98 @@
+// The mine field's menu commands as a player meets them: the generators, the
+// clock switch, and the score dialogs' place and labels.
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "field_fixture.h"
+#include "minefield/field_game.h"
+#include "minefield/field_hooks.h"
+#include "puzzle/board.h"
+#include "shell/shell_state.h"
+#include "support/bitmap_helpers.h"
+
+namespace {
+
+using FieldCommands = FieldFixture;
+
+TEST_F(FieldCommands, GeneratorsAskFirstAndTheirPictureBecomesTheBackground) {
+  command(6100);
+  TestQueueMessageBoxAnswer(IDNO);
+  command(118);
+  EXPECT_EQ(BoxCaptions(), (std::vector<std::string>{"Game in Progress:"}));
+  EXPECT_EQ(Board->gameInProgress, 1) << "No keeps the game";
+  EXPECT_EQ(BackgroundBitmap, nullptr);
+
+  TestMessageBoxes().clear();
+  command(118);
+  EXPECT_EQ(BoxCaptions(), (std::vector<std::string>{"Game in Progress:", "Notice:"}));
+  EXPECT_EQ(Board->gameInProgress, 0);
+  EXPECT_EQ(Board->statsOn, 0) << "statistics go off with a generated picture";
+  EXPECT_EQ(titleScreenFlag, 1u);
+  int w, h;
+  SizeOf(BackgroundBitmap, &w, &h);
+  EXPECT_EQ(w * 10000 + h, 960 * 10000 + 720) << "a full-size background";
+  EXPECT_EQ(BackgroundIsTexture, 0);
+  EXPECT_EQ(TestWindowPixel(MainWindow, 2, 2), RGB(0, 0, 0)) << "the title screen follows";
+
+  // Statistics are off now: the next picture asks nothing.
+  TestMessageBoxes().clear();
+  command(118);
+  EXPECT_TRUE(TestMessageBoxes().empty());
+}
+
+TEST_F(FieldCommands, TheClockSwitchTakesTheFaceAwayButNotTheTitleTime) {
+  command(6100);
+  int w, h;
+  const std::vector<uint32_t> board = TestWindowImage(MainWindow, &w, &h);
+  TestAdvanceTicks(1000);
+  Pump();
+  ASSERT_NE(TestWindowImage(MainWindow, &w, &h), board) << "the tick draws the face";
+
+  command(121);
+  ASSERT_EQ(clockFlag, 0u);
+  for (int tick = 0; tick < 3; ++tick) {
+    TestAdvanceTicks(1000);
+    Pump();
+  }
+  EXPECT_EQ(TestWindowImage(MainWindow, &w, &h), board) << "the face is gone and stays away";
+  char title[160];
+  GetWindowTextA(MainWindow, title, sizeof title);
+  EXPECT_NE(strstr(title, " Time Used: 00:00:04"), nullptr) << title;
+}
+
+// Runs a score dialog's checks, then closes it with Done.
+void ExpectCentredWithFittingLabels(HWND dialog, std::vector<std::string>* captions) {
+  char caption[160];
+  GetWindowTextA(dialog, caption, sizeof caption);
+  captions->push_back(caption);
+  RECT r;
+  GetWindowRect(dialog, &r);
+  EXPECT_LE(std::abs((r.left + r.right) / 2 - 480), 1) << caption;
+  EXPECT_LE(std::abs((r.top + r.bottom) / 2 - 360), 1) << caption;
+  EXPECT_EQ(TestLabelsThatDoNotFit(dialog), std::vector<std::string>()) << caption;
+  SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(FieldCommands, ScoreDialogsOpenCentredAndTheirLabelsFit) {
+  std::vector<std::string> captions;
+  auto check = [&](HWND d) { ExpectCentredWithFittingLabels(d, &captions); };
+  // A perfect game on an empty table: the longest labels, "New Best Perfect
+  // Game Score:" and then "Best Perfect Game Score:".
+  TestQueueDialogScript(check);
+  TestQueueDialogScript(check);
+  LayBoard(12, 8, {{11, 7}});
+  ClickAt(0, 0);
+  ASSERT_TRUE(IsFieldGameOver());
+  // A faster perfect game: "Old Best Perfect Game Score:".
+  FieldScores.bestTime[ScoreEntry(12, 8)] = 1000000;
+  TestQueueDialogScript(check);
+  TestQueueDialogScript(check);
+  LayBoard(12, 8, {{11, 7}});
+  ClickAt(0, 0);
+  EXPECT_EQ(captions, (std::vector<std::string>{"Enter Your Name:", "High Score for Memium 12x8 Layout:",
+                                                "Enter Your Name:", "High Score for Memium 12x8 Layout:"}));
+}
+
+}  // namespace
