@@ -601,8 +601,11 @@ int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPIN
     const QRgb* row = reinterpret_cast<const QRgb*>(o->image.constScanLine(srcRow));
     // Blue, green, red and a zero byte in memory: the pixel's word without
     // its alpha byte.
-    uint32_t* p = reinterpret_cast<uint32_t*>(out + (size_t)i * w * 4);
-    for (int x = 0; x < w; ++x) p[x] = row[x] & 0x00FFFFFFu;
+    BYTE* p = out + (size_t)i * w * 4;
+    for (int x = 0; x < w; ++x) {
+      const uint32_t word = row[x] & 0x00FFFFFFu;
+      memcpy(p + (size_t)x * 4, &word, 4);
+    }
   }
   return (int)done;
 }

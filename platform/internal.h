@@ -63,7 +63,9 @@ struct DrawArea {
   QRect box;                         // bounds of `rects`
   std::vector<QRect> rects;
   QRgb* Row(int y) const { return bits + y * stride; }
-  bool InBox(int x, int y) const { return (unsigned)(x - left) < width && (unsigned)(y - top) < height; }
+  bool InBox(int x, int y) const {
+    return (unsigned)x - (unsigned)left < width && (unsigned)y - (unsigned)top < height;
+  }
   bool Contains(int x, int y) const {
     if (!InBox(x, y)) return false;
     if (single) return true;

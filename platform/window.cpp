@@ -226,6 +226,7 @@ BOOL DestroyWindow(HWND hwnd) {
   RemoveControls(w);
   // Only the record stays: its pixels go with the window.
   w->backing = QImage();
+  TargetsChanged();
   w->update = QRegion();
   if (w->host) {
     w->host->hide();

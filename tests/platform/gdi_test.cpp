@@ -153,7 +153,7 @@ HWND PlainWindow(int w, int h) {
 }
 }  // namespace
 
-TEST(Gdi, AWindowDCFollowsItsWindowThroughAResize) {
+TEST(Gdi, AWindowDCFollowsItsWindowThroughAResizeAndItsEnd) {
   HWND h = PlainWindow(200, 100);
   HDC dc = GetDC(h);
   SetPixel(dc, 5, 5, RGB(200, 0, 0));
@@ -163,6 +163,8 @@ TEST(Gdi, AWindowDCFollowsItsWindowThroughAResize) {
   EXPECT_EQ(TestWindowPixel(h, 5, 5), RGB(200, 0, 0));
   MoveWindow(h, 0, 0, 100, 50, FALSE);
   EXPECT_EQ(SetPixel(dc, 150, 20, RGB(0, 0, 200)), (COLORREF)-1) << "past the smaller image";
+  DestroyWindow(h);  // its pixels go with it
+  EXPECT_EQ(SetPixel(dc, 5, 5, RGB(0, 0, 200)), (COLORREF)-1);
   ReleaseDC(h, dc);
   TestResetWindows();
 }
