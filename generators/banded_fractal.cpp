@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "generators/generators.h"
-#include "platform/platform.h"
 #include "shell/shell_state.h"
 
 static constexpr double kFold = 2.8;
@@ -62,21 +61,21 @@ struct PlaneScale {
 };
 }  // namespace
 
-static void PaintPass(HDC surface, const PlaneScale& p, int right, int bottom, int firstRow, int firstColumn) {
+static void PaintPass(const PixelSink& surface, const PlaneScale& p, int right, int bottom, int firstRow, int firstColumn) {
   for (int y = firstRow; y < bottom; y += kSpacing) {
     const double im = p.im0 + y * p.imStep;
     for (int x = firstColumn; x < right; x += kSpacing)
-      SetPixel(surface, x, y, BandedPixelColor(p.re0 + x * p.reStep, im));
+      surface.Set(x, y, BandedPixelColor(p.re0 + x * p.reStep, im));
   }
 }
 
-void PaintBandedPass(HDC surface, int re0, int im0, int re1, int im1, int width, int height, int left, int top,
+void PaintBandedPass(PixelSink surface, int re0, int im0, int re1, int im1, int width, int height, int left, int top,
                      int right, int bottom, int rowOffset, int columnOffset) {
   PaintPass(surface, PlaneScale(re0, im0, re1, im1, width, height), right, bottom, top + rowOffset,
             left + columnOffset);
 }
 
-void GenerateBandedFractal(HDC surface, int re0, int im0, int re1, int im1, int width, int height, int left,
+void GenerateBandedFractal(PixelSink surface, int re0, int im0, int re1, int im1, int width, int height, int left,
                            int top, int right, int bottom) {
   const PlaneScale plane(re0, im0, re1, im1, width, height);
   // One pixel of every 10 x 10 block per pass, so the whole picture shows at
@@ -88,7 +87,7 @@ void GenerateBandedFractal(HDC surface, int re0, int im0, int re1, int im1, int 
         return;
       }
       PaintPass(surface, plane, right, bottom, top + i, left + j);
-      FlushScreen();
+      surface.Show();
     }
   }
 }

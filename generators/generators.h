@@ -8,9 +8,28 @@
 
 #include "platform/win32.h"
 
-void GenerateLandscape(HDC surface, int width, int height);
-void GenerateMultiColorLandscape(HDC surface, int width, int height);
-void GenerateBandedFractal(HDC surface, int re0, int im0, int re1, int im1, int width, int height, int left,
+// Where a generator's pixels go: the device context it paints on (the
+// game's window), or a plain buffer of 0x00BBGGRR words, `stride` to a row,
+// for measuring the generators' own arithmetic.
+struct PixelSink {
+  HDC dc = 0;
+  COLORREF* buffer = nullptr;
+  int stride = 0;
+  PixelSink(HDC surface) : dc(surface) {}
+  PixelSink(COLORREF* words, int rowLength) : buffer(words), stride(rowLength) {}
+  void Set(int x, int y, COLORREF colour) const {
+    if (buffer)
+      buffer[(size_t)y * stride + x] = colour;
+    else
+      SetPixel(dc, x, y, colour);
+  }
+  // Shows what has been painted so far (a device context only).
+  void Show() const;
+};
+
+void GenerateLandscape(PixelSink surface, int width, int height);
+void GenerateMultiColorLandscape(PixelSink surface, int width, int height);
+void GenerateBandedFractal(PixelSink surface, int re0, int im0, int re1, int im1, int width, int height, int left,
                            int top, int right, int bottom);
 
 // ---------------------------------------------------------------- landscape
@@ -25,7 +44,7 @@ void BuildHeightMap(BYTE* map, DWORD seed);
 // depends only on the arguments, never on the random state before the call.
 void DisplaceMidpoint(BYTE* map, DWORD seed, int size, int x, int y, int a, int b);
 // Draws a width x height landscape from the shape map and the tint map.
-void RenderLandscape(const BYTE* shape, const BYTE* tint, HDC surface, int width, int height);
+void RenderLandscape(const BYTE* shape, const BYTE* tint, PixelSink surface, int width, int height);
 // Each channel times num / den; unchanged on screens of fewer than 4 bits.
 COLORREF ScaleColor(COLORREF colour, int num, int den);
 // The unshaded colour of a point of shape height h; m (the mean of both maps)
@@ -45,7 +64,7 @@ extern MultiColorRows MultiColorState;
 // ---------------------------------------------------------------- banded fractal
 // One of the fractal's 100 interlaced passes: every pixel of the rectangle at
 // row offset rowOffset and column offset columnOffset (0..9) of a 10 x 10 grid.
-void PaintBandedPass(HDC surface, int re0, int im0, int re1, int im1, int width, int height, int left,
+void PaintBandedPass(PixelSink surface, int re0, int im0, int re1, int im1, int width, int height, int left,
                      int top, int right, int bottom, int rowOffset, int columnOffset);
 COLORREF BandedPixelColor(double re, double im);
 COLORREF BandColor(double s, int n);

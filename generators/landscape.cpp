@@ -8,7 +8,6 @@
 #include "generators/generators.h"
 #include "generators/paint.h"
 #include "imaging/screen_bitmaps.h"
-#include "platform/platform.h"
 #include "puzzle/board.h"
 #include "shell/shell_state.h"
 
@@ -67,7 +66,7 @@ COLORREF LandscapeBandColor(int h, int m) {
   return RGB(h / 4 + 190, h / 4 + 190, h / 4 + 190);  // snow
 }
 
-void RenderLandscape(const BYTE* shape, const BYTE* tint, HDC surface, int width, int height) {
+void RenderLandscape(const BYTE* shape, const BYTE* tint, PixelSink surface, int width, int height) {
   if (width <= 0 || height <= 0) return;
   const int depth = height + 330;
   for (int x = 0; x < width; ++x) {
@@ -96,11 +95,11 @@ void RenderLandscape(const BYTE* shape, const BYTE* tint, HDC surface, int width
       if (y >= pen) PaintSpan(surface, x, pen, y, height, colour);
       pen = y;
     }
-    FlushScreen();
+    surface.Show();
   }
 }
 
-void GenerateLandscape(HDC surface, int width, int height) {
+void GenerateLandscape(PixelSink surface, int width, int height) {
   std::unique_ptr<BYTE[]> shape(new (std::nothrow) BYTE[kMapCells]());
   std::unique_ptr<BYTE[]> tint(new (std::nothrow) BYTE[kMapCells]());
   if (!shape || !tint) return;  // no memory: the picture stays as it was

@@ -7,7 +7,6 @@
 
 #include "generators/generators.h"
 #include "generators/paint.h"
-#include "platform/platform.h"
 #include "puzzle/board.h"
 #include "shell/shell_state.h"
 
@@ -55,7 +54,7 @@ static void SmoothRow(std::vector<int32_t>& c, int k, int height) {
     c[k] = (c[k - 1] + 2 * c[k]) / 4;  // the nearest darken into water
 }
 
-void GenerateMultiColorLandscape(HDC surface, int width, int height) {
+void GenerateMultiColorLandscape(PixelSink surface, int width, int height) {
   if (width <= 0 || height <= 0) return;
   const int depth = height + 330;
   MakeRoom((size_t)depth);
@@ -93,7 +92,7 @@ void GenerateMultiColorLandscape(HDC surface, int width, int height) {
     drift[k] = drift[k - 1];
     if (Draw(30) == 0) drift[k] = (int8_t)(Draw(3) - 1);
   }
-  FlushScreen();
+  surface.Show();
 
   const int patternSpan = std::min(width, depth);
   for (int x = 1; x < width; ++x) {
@@ -127,6 +126,6 @@ void GenerateMultiColorLandscape(HDC surface, int width, int height) {
       if (y >= pen) PaintSpan(surface, x, pen, y, height, RowColour(red[k], green[k], blue[k]));
       pen = y;
     }
-    FlushScreen();
+    surface.Show();
   }
 }

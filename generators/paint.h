@@ -1,7 +1,7 @@
 // Small helpers shared by the generators.
 #pragma once
 
-#include "platform/win32.h"
+#include "generators/generators.h"
 #include "puzzle/board.h"
 
 namespace {
@@ -13,9 +13,9 @@ inline int Clamp(int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; 
 
 // Paints (x, top) .. (x, bottom) inclusive; rows from `height` on lie past
 // the surface and are left out.
-inline void PaintSpan(HDC surface, int x, int top, int bottom, int height, COLORREF colour) {
+inline void PaintSpan(const PixelSink& surface, int x, int top, int bottom, int height, COLORREF colour) {
   if (bottom >= height) bottom = height - 1;
-  for (int y = top; y <= bottom; ++y) SetPixel(surface, x, y, colour);
+  for (int y = top; y <= bottom; ++y) surface.Set(x, y, colour);
 }
 
 }  // namespace

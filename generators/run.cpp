@@ -4,6 +4,10 @@
 #include "puzzle/board.h"
 #include "shell/shell_state.h"
 
+void PixelSink::Show() const {
+  if (!buffer) FlushScreen();
+}
+
 void PaintGeneratedPicture(HDC dc, unsigned command, int w, int h) {
   SetGenerationInput(&generationCancelRequested);
   if (command == 117) {

@@ -536,33 +536,19 @@ int PaintRecord(HWND, HDC dc, PictureRecord* record, const RECT* rect, void*, vo
   const long width = (long)rect->right - rect->left, height = (long)rect->bottom - rect->top;
   if (width <= 0 || height <= 0) return PICTURE_BAD_ARGUMENT;
   if (!SizeAcceptable(width, height)) return PICTURE_TOO_LARGE;
-  const uint32_t* pixels = record->pixels.words.data();
-  std::vector<uint32_t> scaled;
-  if (width != record->width || height != record->height) {
-    EnsureMagick();
-    try {
-      Magick::Image image = ImageOf(record);
-      Magick::Geometry size((size_t)width, (size_t)height);
-      size.aspect(true);  // exactly the rectangle; proportions are not kept
-      image.resize(size);
-      scaled.resize((size_t)width * height);
-      image.write(0, 0, width, height, "BGRP", Magick::CharPixel, scaled.data());
-    } catch (const Magick::Exception&) {
-      return PICTURE_FAILURE;
-    } catch (const std::bad_alloc&) {
-      return PICTURE_TOO_LARGE;
-    }
-    pixels = scaled.data();
-  }
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biWidth = record->width;
+  info.bmiHeader.biHeight = -record->height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
-  StretchDIBits(dc, rect->left, rect->top, width, height, 0, 0, width, height, pixels, &info,
-                DIB_RGB_COLORS, SRCCOPY);
+  // HALFTONE resamples smoothly (averaging when it shrinks, interpolating
+  // when it stretches), straight into the bitmap.
+  const int oldMode = SetStretchBltMode(dc, HALFTONE);
+  StretchDIBits(dc, rect->left, rect->top, width, height, 0, 0, record->width, record->height,
+                record->pixels.words.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+  SetStretchBltMode(dc, oldMode);
   return PICTURE_SUCCESS;
 }
 

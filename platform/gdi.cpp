@@ -1,21 +1,34 @@
 // Device contexts and drawing.  Window DCs draw into the window's backing
-// image, memory DCs into the bitmap selected into them.  Copies, lines and
-// rectangles are done pixel by pixel so that raster operations, monochrome
-// conversions and clipping behave exactly as the game expects.
+// image, memory DCs into the bitmap selected into them.  Raster operations,
+// monochrome conversions and clipping behave exactly as the game expects;
+// the paths the game runs all the time (copies of equal size, stretched
+// copies, single pixels) work on whole rows and on the drawable area kept as
+// plain rectangles, so that they run close to the speed of the memory.
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
-#include <set>
+#include <cstdlib>
+#include <cstring>
+#include <unordered_set>
 
 #include "platform/internal.h"
 #include "platform/testing.h"
 
 namespace plat {
 
-static std::set<GdiObj*> g_objects;
-static std::set<DC*> g_dcs;
+unsigned g_targetEpoch = 1;
+
+static std::unordered_set<GdiObj*> g_objects;
+static std::unordered_set<DC*> g_dcs;
+// The DC last looked up: a run of calls on one DC skips the set.  When there
+// is none it is a DC that is never handed out, so that a plain comparison
+// tells whether a handle is it.
+static DC g_noDC;
+static DC* g_lastDC = &g_noDC;
+// Where the pixels set on a memory DC are noted: nowhere that is shown.
+static DrawnArea g_unshown;
 static int g_rectangleCalls = 0;
 
 GdiObj* Obj(HGDIOBJ h) {
@@ -26,9 +39,20 @@ HGDIOBJ NewObj(GdiObj* o) {
   g_objects.insert(o);
   return reinterpret_cast<HGDIOBJ>(o);
 }
-DC* GetDCData(HDC h) {
+static DC* LookUpDC(DC* d) {
+  if (!g_dcs.count(d)) return nullptr;
+  g_lastDC = d;
+  return d;
+}
+static inline DC* FindDC(HDC h) {
   auto* d = reinterpret_cast<DC*>(h);
-  return g_dcs.count(d) ? d : nullptr;
+  return d == g_lastDC ? d : LookUpDC(d);
+}
+DC* GetDCData(HDC h) { return FindDC(h); }
+static void ForgetDC(DC* d) {
+  g_dcs.erase(d);
+  if (g_lastDC == d) g_lastDC = &g_noDC;
+  delete d;
 }
 
 static GdiObj* Stock(int which) {
@@ -53,13 +77,19 @@ static GdiObj* Stock(int which) {
   return objs[which];
 }
 
+// The 1 x 1 monochrome bitmap every memory DC starts with, shared by all of
+// them as the desktop does it, so that making a memory DC allocates no image.
 static GdiObj* DefaultMonoBitmap() {
-  auto* o = new GdiObj();
-  o->kind = ObjKind::Bitmap;
-  o->mono = true;
-  o->image = QImage(1, 1, QImage::Format_RGB32);
-  o->image.fill(Qt::black);
-  NewObj(o);
+  static GdiObj* o = nullptr;
+  if (!o) {
+    o = new GdiObj();
+    o->kind = ObjKind::Bitmap;
+    o->stock = true;
+    o->mono = true;
+    o->image = QImage(1, 1, QImage::Format_RGB32);
+    o->image.fill(Qt::black);
+    NewObj(o);
+  }
   return o;
 }
 
@@ -72,16 +102,26 @@ static DC* NewDC() {
   return d;
 }
 
-QImage* Target(DC* dc) {
+static inline QImage* TargetOf(DC* dc) {
   if (dc->window) return &dc->window->backing;
   if (dc->bitmap) return &dc->bitmap->image;
   return nullptr;
 }
+QImage* Target(DC* dc) { return TargetOf(dc); }
 
-QRegion DrawableRegion(DC* dc) {
-  QImage* img = Target(dc);
-  if (!img) return QRegion();
-  if (dc->areaValid && dc->areaSize == img->size()) return dc->area;
+static bool IsMonoDC(DC* dc) { return dc->memory && dc->bitmap && dc->bitmap->mono; }
+
+// Makes the DC work its area out again before it next draws.  A DC's area
+// counts only while its epoch is the current one; a new DC's never is.
+static void ForgetArea(DC* dc) {
+  dc->areaValid = false;
+  dc->area.epoch = 0;
+}
+
+static const DrawArea* MakeArea(DC* dc, QImage* img) {
+  DrawArea& a = dc->area;
+  ForgetArea(dc);
+  if (!img) return nullptr;
   QRegion r(0, 0, img->width(), img->height());
   if (dc->window) {
     int cw, ch;
@@ -90,17 +130,83 @@ QRegion DrawableRegion(DC* dc) {
   }
   if (dc->hasClip) r &= dc->clip;
   if (dc->hasPaintClip) r &= dc->paintClip;
-  dc->area = r;
-  dc->areaSize = img->size();
+  a.rects.assign(r.begin(), r.end());
+  a.box = r.boundingRect();
+  a.single = a.rects.size() == 1;
+  a.plain = a.single && !IsMonoDC(dc);
+  a.left = a.box.left();
+  a.top = a.box.top();
+  a.width = (unsigned)a.box.width();
+  a.height = (unsigned)a.box.height();
+  a.drawn = dc->window ? &dc->window->drawn : &g_unshown;
+  a.image = img;
+  a.bits = reinterpret_cast<QRgb*>(img->bits());  // our own pixels from here on
+  a.stride = img->bytesPerLine() / 4;
+  a.mono = IsMonoDC(dc);
+  a.epoch = g_targetEpoch;
   dc->areaValid = true;
+  return &a;
+}
+
+// The DC's drawable area and pixels; null when it has no image.
+static inline const DrawArea* Area(DC* dc) {
+  if (dc->areaValid && dc->area.epoch == g_targetEpoch) return &dc->area;
+  return MakeArea(dc, TargetOf(dc));
+}
+
+QRegion DrawableRegion(DC* dc) {
+  const DrawArea* a = Area(dc);
+  QRegion r;
+  if (a) r.setRects(a->rects.data(), (int)a->rects.size());
   return r;
 }
 
 void MarkDrawn(DC* dc, const QRect& r) {
-  if (dc->window && !r.isEmpty()) dc->window->drawn |= r;
+  if (dc->window) dc->window->drawn.Add(r);
 }
 
-static bool IsMonoDC(DC* dc) { return dc->memory && dc->bitmap && dc->bitmap->mono; }
+// ---------------------------------------------------------------- what reaches the screen
+static constexpr size_t kDrawnRects = 64;
+
+void DrawnArea::Add(const QRect& r) {
+  if (r.isEmpty()) return;
+  if (!rects_.empty()) {
+    QRect& last = rects_.back();
+    if (last.contains(r)) return;
+    // A rectangle that continues the last one straight on makes it longer.
+    const bool column = r.left() == last.left() && r.right() == last.right() && r.top() <= last.bottom() + 1 &&
+                        r.bottom() >= last.top() - 1;
+    const bool row = r.top() == last.top() && r.bottom() == last.bottom() && r.left() <= last.right() + 1 &&
+                     r.right() >= last.left() - 1;
+    if (column || row || r.contains(last)) {
+      last |= r;
+      return;
+    }
+  }
+  if (rects_.size() >= kDrawnRects) {
+    // Too many pieces to send one by one: their bounds serve.
+    QRect bounds = r;
+    for (const QRect& q : rects_) bounds |= q;
+    rects_.assign(1, bounds);
+    return;
+  }
+  rects_.push_back(r);
+}
+
+QRegion DrawnArea::Take() {
+  QRegion region;
+  for (const QRect& r : rects_) region += r;
+  if (x0_ <= x1_) region += QRect(QPoint(x0_, y0_), QPoint(x1_, y1_));
+  rects_.clear();
+  x0_ = y0_ = INT_MAX;
+  x1_ = y1_ = INT_MIN;
+  return region;
+}
+
+// COLORREF (0x00BBGGRR) as a pixel value (0x00RRGGBB).
+static inline uint32_t PixelOf(COLORREF c) {
+  return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+}
 
 }  // namespace plat
 
@@ -111,8 +217,7 @@ HDC GetDC(HWND hwnd) {
   if (hwnd) {
     Window* w = Win(hwnd);
     if (!w) {
-      g_dcs.erase(d);
-      delete d;
+      ForgetDC(d);
       return nullptr;
     }
     if (w != Win(GetDesktopWindow())) {
@@ -128,11 +233,10 @@ HDC GetDC(HWND hwnd) {
 }
 
 int ReleaseDC(HWND, HDC h) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d || d->memory) return 0;
   if (d->window) d->window->dcCount--;
-  g_dcs.erase(d);
-  delete d;
+  ForgetDC(d);
   FlushScreen();
   return 1;
 }
@@ -140,40 +244,40 @@ int ReleaseDC(HWND, HDC h) {
 HDC CreateCompatibleDC(HDC) {
   DC* d = NewDC();
   d->memory = true;
-  d->bitmap = d->ownBitmap = DefaultMonoBitmap();
+  d->bitmap = DefaultMonoBitmap();
   d->bitmap->selectedCount++;
   return reinterpret_cast<HDC>(d);
 }
 
 BOOL DeleteDC(HDC h) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return FALSE;
   if (d->memory && d->bitmap) d->bitmap->selectedCount--;
-  if (d->ownBitmap && d->ownBitmap->selectedCount == 0) {
-    g_objects.erase(d->ownBitmap);
-    delete d->ownBitmap;
-  }
-  g_dcs.erase(d);
-  delete d;
+  ForgetDC(d);
   return TRUE;
 }
 
+// A new bitmap is black.  Its pixels are fresh zero pages, taken from the
+// system only when something is drawn there: a bitmap that a picture
+// replaces whole never costs memory of its own.
 static HBITMAP MakeBitmap(int w, int h, bool mono) {
   if (w <= 0 || h <= 0 || (long long)w * h > 100000000LL) return nullptr;
+  void* pixels = calloc((size_t)w * h, 4);
+  if (!pixels) return nullptr;
   auto* o = new GdiObj();
   o->kind = ObjKind::Bitmap;
   o->mono = mono;
-  o->image = QImage(w, h, QImage::Format_RGB32);
+  o->image = QImage(static_cast<uchar*>(pixels), w, h, (qsizetype)w * 4, QImage::Format_RGB32, free, pixels);
   if (o->image.isNull()) {
+    free(pixels);
     delete o;
     return nullptr;
   }
-  o->image.fill(Qt::black);
   return NewObj(o);
 }
 
 HBITMAP CreateCompatibleBitmap(HDC h, int width, int height) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   return MakeBitmap(width, height, d && IsMonoDC(d));
 }
 
@@ -182,7 +286,7 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bits, const void*)
 }
 
 HGDIOBJ SelectObject(HDC h, HGDIOBJ obj) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   GdiObj* o = Obj(obj);
   if (!d || !o) return nullptr;
   GdiObj* old = nullptr;
@@ -193,7 +297,7 @@ HGDIOBJ SelectObject(HDC h, HGDIOBJ obj) {
       if (old) old->selectedCount--;
       d->bitmap = o;
       o->selectedCount++;
-      d->areaValid = false;
+      ForgetArea(d);
       break;
     case ObjKind::Pen: old = d->pen; d->pen = o; break;
     case ObjKind::Brush: old = d->brush; d->brush = o; break;
@@ -247,7 +351,7 @@ int GetObjectA(HGDIOBJ obj, int size, LPVOID out) {
 HGDIOBJ GetStockObject(int which) { return NewObj(Stock(which)); }
 
 int GetDeviceCaps(HDC h, int index) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   switch (index) {
     case BITSPIXEL: return d && IsMonoDC(d) ? 1 : 32;
     case PLANES: return 1;
@@ -269,7 +373,16 @@ int GetDeviceCaps(HDC h, int index) {
 }
 
 // ---------------------------------------------------------------- copies
-static inline uint32_t ApplyRop(DWORD rop, uint32_t s, uint32_t d) {
+namespace {
+
+// What a copy does with a source pixel and the destination pixel under it.
+struct CopyOp {
+  DWORD rop;
+  bool srcMono, dstMono;
+  uint32_t srcBk, dstText, dstBk;
+};
+
+inline uint32_t ApplyRop(DWORD rop, uint32_t s, uint32_t d) {
   switch (rop) {
     case SRCCOPY: return s;
     case SRCAND: return s & d;
@@ -282,61 +395,118 @@ static inline uint32_t ApplyRop(DWORD rop, uint32_t s, uint32_t d) {
   }
 }
 
-// Copies with nearest-neighbour scaling.  Pixels of the source outside its
-// bitmap are left out, as the desktop does.
+inline QRgb CopyPixel(const CopyOp& op, uint32_t s, QRgb d) {
+  s &= 0xFFFFFF;
+  if (op.srcMono && !op.dstMono)
+    s = s ? op.dstBk : op.dstText;
+  else if (!op.srcMono && op.dstMono)
+    s = (s == op.srcBk) ? 0xFFFFFF : 0;
+  uint32_t v = ApplyRop(op.rop, s, d & 0xFFFFFF) & 0xFFFFFF;
+  if (op.dstMono) v = v ? 0xFFFFFF : 0;
+  return 0xFF000000u | v;
+}
+
+// The source line (column or row) under each of `count` destination lines
+// starting `first` lines into a destination extent of `extent` that shows
+// `sourceExtent` source lines from `source` on (mirrored when `flip`).
+// Returns how many lines at the start and at the end fall outside the
+// source's `limit` lines; they lie at the ends, since the map is monotonic.
+void MapLines(std::vector<int>& map, int first, int count, int extent, int source, int sourceExtent, bool flip,
+              int limit, int* skipFront, int* skipBack) {
+  map.resize(count);
+  for (int i = 0; i < count; ++i) {
+    int o = first + i;
+    if (flip) o = extent - 1 - o;
+    map[i] = source + (int)(((long long)o * sourceExtent) / extent);
+  }
+  int front = 0, back = 0;
+  while (front < count && (map[front] < 0 || map[front] >= limit)) ++front;
+  while (back < count - front && (map[count - 1 - back] < 0 || map[count - 1 - back] >= limit)) ++back;
+  *skipFront = front;
+  *skipBack = back;
+}
+
+}  // namespace
+
+// Copies the source rectangle onto the destination rectangle (both of
+// positive size, mirrored as the flags say) with nearest-neighbour scaling,
+// within the drawable area.  Source pixels outside the source image are left
+// out, as the desktop does.  A copy of equal size moves whole rows; a
+// stretched one steps through precomputed source columns and rows.
+static void CopyRows(DC* dd, const DrawArea* da, int x, int y, int w, int h, const QImage& source, int sx, int sy,
+                     int sw, int sh, bool flipX, bool flipY, const CopyOp& op) {
+  QRect dest = QRect(x, y, w, h) & da->box;
+  if (dest.isEmpty()) return;
+  static std::vector<int> cols, rows;
+  int front, back;
+  MapLines(cols, dest.left() - x, dest.width(), w, sx, sw, flipX, source.width(), &front, &back);
+  const int colOffset = front;
+  dest.setLeft(dest.left() + front);
+  dest.setRight(dest.right() - back);
+  MapLines(rows, dest.top() - y, dest.height(), h, sy, sh, flipY, source.height(), &front, &back);
+  const int rowOffset = front;
+  dest.setTop(dest.top() + front);
+  dest.setBottom(dest.bottom() - back);
+  if (dest.isEmpty()) return;
+
+  const QRgb* sbits = reinterpret_cast<const QRgb*>(source.constBits());
+  const qsizetype sstride = source.bytesPerLine() / 4;
+  const bool plain = op.rop == SRCCOPY && !op.srcMono && !op.dstMono;
+  const bool sameWidth = sw == w && !flipX;
+  for (const QRect& r : da->rects) {
+    const QRect q = r & dest;
+    if (q.isEmpty()) continue;
+    const int* colMap = cols.data() + colOffset + (q.left() - dest.left());
+    const int n = q.width();
+    for (int py = q.top(); py <= q.bottom(); ++py) {
+      const QRgb* srow = sbits + rows[rowOffset + (py - dest.top())] * sstride;
+      QRgb* drow = da->Row(py) + q.left();
+      if (plain && sameWidth) {
+        memcpy(drow, srow + colMap[0], (size_t)n * 4);
+      } else if (plain) {
+        for (int i = 0; i < n; ++i) drow[i] = 0xFF000000u | srow[colMap[i]];
+      } else {
+        for (int i = 0; i < n; ++i) drow[i] = CopyPixel(op, srow[colMap[i]], drow[i]);
+      }
+    }
+    MarkDrawn(dd, q);
+  }
+}
+
 static BOOL Copy(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, int sw, int sh, DWORD rop) {
-  DC* dd = GetDCData(dst);
-  DC* sd = src ? GetDCData(src) : nullptr;
+  DC* dd = FindDC(dst);
+  DC* sd = src ? FindDC(src) : nullptr;
   if (!dd) return FALSE;
-  QImage* di = Target(dd);
-  if (!di) return FALSE;
-  bool needsSource = !(rop == BLACKNESS || rop == WHITENESS);
+  const DrawArea* da = Area(dd);
+  if (!da) return FALSE;
+  const bool needsSource = !(rop == BLACKNESS || rop == WHITENESS);
   QImage* si = sd ? Target(sd) : nullptr;
   if (needsSource && !si) return FALSE;
   if (w == 0 || h == 0 || (needsSource && (sw == 0 || sh == 0))) return TRUE;
   // Negative sizes mirror; normalise to positive extents with a flip flag.
-  bool flipX = (w < 0) != (sw < 0), flipY = (h < 0) != (sh < 0);
+  const bool flipX = (w < 0) != (sw < 0), flipY = (h < 0) != (sh < 0);
   if (w < 0) { x += w; w = -w; }
   if (h < 0) { y += h; h = -h; }
   if (sw < 0) { sx += sw; sw = -sw; }
   if (sh < 0) { sy += sh; sh = -sh; }
-  bool srcMono = sd && IsMonoDC(sd);
-  bool dstMono = IsMonoDC(dd);
-  uint32_t srcBk = sd ? (ToRgb(sd->bk) & 0xFFFFFF) : 0;
-  uint32_t dstText = ToRgb(dd->text) & 0xFFFFFF, dstBk = ToRgb(dd->bk) & 0xFFFFFF;
-  QRegion area = DrawableRegion(dd) & QRegion(x, y, w, h);
-  for (const QRect& r : area) {
-    for (int py = r.top(); py <= r.bottom(); ++py) {
-      int oy = py - y;
-      if (flipY) oy = h - 1 - oy;
-      int srow = sy + (int)(((long long)oy * sh) / h);
-      QRgb* drow = reinterpret_cast<QRgb*>(di->scanLine(py));
-      const QRgb* srowp = nullptr;
-      if (needsSource) {
-        if (srow < 0 || srow >= si->height()) continue;
-        srowp = reinterpret_cast<const QRgb*>(si->constScanLine(srow));
-      }
-      for (int px = r.left(); px <= r.right(); ++px) {
-        uint32_t s = 0;
-        if (needsSource) {
-          int ox = px - x;
-          if (flipX) ox = w - 1 - ox;
-          int scol = sx + (int)(((long long)ox * sw) / w);
-          if (scol < 0 || scol >= si->width()) continue;
-          s = srowp[scol] & 0xFFFFFF;
-          if (srcMono && !dstMono)
-            s = s ? dstBk : dstText;
-          else if (!srcMono && dstMono)
-            s = (s == srcBk) ? 0xFFFFFF : 0;
-        }
-        uint32_t d = drow[px] & 0xFFFFFF;
-        uint32_t v = ApplyRop(rop, s, d) & 0xFFFFFF;
-        if (dstMono) v = v ? 0xFFFFFF : 0;
-        drow[px] = 0xFF000000u | v;
-      }
+
+  if (!needsSource) {
+    const QRect dest = QRect(x, y, w, h) & da->box;
+    const QRgb v = rop == WHITENESS ? 0xFFFFFFFFu : 0xFF000000u;
+    for (const QRect& r : da->rects) {
+      const QRect q = r & dest;
+      for (int py = q.top(); py <= q.bottom(); ++py) std::fill_n(da->Row(py) + q.left(), q.width(), v);
+      MarkDrawn(dd, q);
     }
+    return TRUE;
   }
-  MarkDrawn(dd, area.boundingRect());
+  const CopyOp op{rop, IsMonoDC(sd), da->mono, PixelOf(sd->bk), PixelOf(dd->text), PixelOf(dd->bk)};
+  // A copy within one image reads a snapshot, so that overlapping parts are
+  // read as they were before the copy.
+  if (si->constBits() == da->image->constBits())
+    CopyRows(dd, da, x, y, w, h, si->copy(), sx, sy, sw, sh, flipX, flipY, op);
+  else
+    CopyRows(dd, da, x, y, w, h, *si, sx, sy, sw, sh, flipX, flipY, op);
   return TRUE;
 }
 
@@ -349,55 +519,61 @@ BOOL StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, in
 }
 
 int SetStretchBltMode(HDC h, int mode) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return 0;
   int old = d->stretchMode;
   d->stretchMode = mode;
   return old;
 }
 
-static uint32_t DibPixel(const BYTE* bits, const BITMAPINFOHEADER& bh, int x, int y) {
-  int w = bh.biWidth, h = std::abs(bh.biHeight);
-  int row = bh.biHeight < 0 ? y : (h - 1 - y);
-  if (bh.biBitCount == 32) {
-    const BYTE* p = bits + ((size_t)row * w + x) * 4;
-    return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16);
+// A device-independent picture as a top-down image; 32-bit top-down bits are
+// used where they lie, anything else is converted.
+static QImage DibImage(const void* bits, const BITMAPINFOHEADER& bh) {
+  const int w = bh.biWidth, h = std::abs(bh.biHeight);
+  const BYTE* b = static_cast<const BYTE*>(bits);
+  if (bh.biBitCount == 32 && bh.biHeight < 0) return QImage(b, w, h, (qsizetype)w * 4, QImage::Format_RGB32);
+  QImage image(w, h, QImage::Format_RGB32);
+  const size_t stride = bh.biBitCount == 32 ? (size_t)w * 4 : (((size_t)w * 3 + 3) & ~(size_t)3);
+  const int bytes = bh.biBitCount / 8;
+  for (int y = 0; y < h; ++y) {
+    // DIB pixels are blue, green, red in memory: 0x00RRGGBB as a word.
+    const BYTE* p = b + (size_t)(bh.biHeight < 0 ? y : h - 1 - y) * stride;
+    QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < w; ++x, p += bytes) row[x] = 0xFF000000u | ((uint32_t)p[2] << 16) | ((uint32_t)p[1] << 8) | p[0];
   }
-  size_t stride = ((size_t)w * 3 + 3) & ~(size_t)3;
-  const BYTE* p = bits + (size_t)row * stride + (size_t)x * 3;
-  return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16);
+  return image;
 }
 
 int StretchDIBits(HDC h, int x, int y, int w, int hgt, int sx, int sy, int sw, int sh, const void* bits,
                   const BITMAPINFO* info, UINT, DWORD rop) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d || !bits || !info) return 0;
   const BITMAPINFOHEADER& bh = info->bmiHeader;
   if ((bh.biBitCount != 32 && bh.biBitCount != 24) || bh.biWidth <= 0 || bh.biHeight == 0) return 0;
-  QImage* di = Target(d);
-  if (!di || w <= 0 || hgt <= 0 || sw <= 0 || sh <= 0) return 0;
-  int bw = bh.biWidth, bhgt = std::abs(bh.biHeight);
-  // Source rows count from the top here (top-down view of the picture).
-  bool mono = IsMonoDC(d);
-  QRegion area = DrawableRegion(d) & QRegion(x, y, w, hgt);
-  const BYTE* b = static_cast<const BYTE*>(bits);
-  for (const QRect& r : area)
-    for (int py = r.top(); py <= r.bottom(); ++py) {
-      int srow = sy + (int)(((long long)(py - y) * sh) / hgt);
-      if (srow < 0 || srow >= bhgt) continue;
-      QRgb* drow = reinterpret_cast<QRgb*>(di->scanLine(py));
-      for (int px = r.left(); px <= r.right(); ++px) {
-        int scol = sx + (int)(((long long)(px - x) * sw) / w);
-        if (scol < 0 || scol >= bw) continue;
-        uint32_t bgr = DibPixel(b, bh, scol, srow);
-        // DIB pixels are blue, green, red in memory: 0x00RRGGBB as a word.
-        uint32_t s = bgr & 0xFFFFFF;
-        uint32_t v = ApplyRop(rop, s, drow[px] & 0xFFFFFF) & 0xFFFFFF;
-        if (mono) v = v ? 0xFFFFFF : 0;
-        drow[px] = 0xFF000000u | v;
-      }
+  const DrawArea* da = Area(d);
+  if (!da || w <= 0 || hgt <= 0 || sw <= 0 || sh <= 0) return 0;
+  QImage source = DibImage(bits, bh);
+  const bool inside = sx >= 0 && sy >= 0 && sx + sw <= source.width() && sy + sh <= source.height();
+  if (d->stretchMode == HALFTONE && (sw != w || sh != hgt) && inside) {
+    // HALFTONE: a smooth resampling of the picture, for pictures scaled to
+    // the screen.
+    source = (sw == source.width() && sh == source.height() ? source : source.copy(sx, sy, sw, sh))
+                 .scaled(w, hgt, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                 .convertToFormat(QImage::Format_RGB32);
+    sx = sy = 0;
+    sw = w;
+    sh = hgt;
+    QImage* img = da->image;
+    if (rop == SRCCOPY && !da->mono && d->memory && x == 0 && y == 0 && img->size() == source.size() &&
+        da->rects.size() == 1 && da->box == img->rect()) {
+      // The picture covers the whole bitmap: it becomes the bitmap's pixels.
+      *img = std::move(source);
+      TargetsChanged();
+      return hgt;
     }
-  MarkDrawn(d, area.boundingRect());
+  }
+  const CopyOp op{rop, false, da->mono, 0, 0, 0};
+  CopyRows(d, da, x, y, w, hgt, source, sx, sy, sw, sh, false, false, op);
   return hgt;
 }
 
@@ -423,22 +599,21 @@ int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPIN
     // Line numbers count from the bottom in a bottom-up DIB.
     int srcRow = topDown ? (int)(start + i) : h - 1 - (int)(start + i);
     const QRgb* row = reinterpret_cast<const QRgb*>(o->image.constScanLine(srcRow));
+    // Blue, green, red and a zero byte in memory: the pixel's word without
+    // its alpha byte.
     BYTE* p = out + (size_t)i * w * 4;
     for (int x = 0; x < w; ++x) {
-      p[x * 4 + 0] = qBlue(row[x]);
-      p[x * 4 + 1] = qGreen(row[x]);
-      p[x * 4 + 2] = qRed(row[x]);
-      p[x * 4 + 3] = 0;
+      const uint32_t word = row[x] & 0x00FFFFFFu;
+      memcpy(p + (size_t)x * 4, &word, 4);
     }
   }
   return (int)done;
 }
 
 // ---------------------------------------------------------------- pixels, lines, shapes
-static inline void Plot(DC* d, QImage* img, const QRegion& area, int x, int y, uint32_t pen, int rop2,
-                        QRect* touched) {
-  if (!area.contains(QPoint(x, y))) return;
-  QRgb* p = reinterpret_cast<QRgb*>(img->scanLine(y)) + x;
+static inline void Plot(const DrawArea& a, int x, int y, uint32_t pen, int rop2) {
+  if (!a.Contains(x, y)) return;
+  QRgb* p = a.Row(y) + x;
   uint32_t dv = *p & 0xFFFFFF, v;
   switch (rop2) {
     case R2_BLACK: v = 0; break;
@@ -449,28 +624,44 @@ static inline void Plot(DC* d, QImage* img, const QRegion& area, int x, int y, u
     default: v = pen; break;
   }
   v &= 0xFFFFFF;
-  if (IsMonoDC(d)) v = v ? 0xFFFFFF : 0;
+  if (a.mono) v = v ? 0xFFFFFF : 0;
   *p = 0xFF000000u | v;
-  *touched |= QRect(x, y, 1, 1);
 }
 
-COLORREF SetPixel(HDC h, int x, int y, COLORREF color) {
-  DC* d = GetDCData(h);
+// Marks a rectangle of plotted pixels as drawn, as far as it lies in the area.
+static void MarkPlotted(DC* d, const DrawArea& a, const QRect& r) { MarkDrawn(d, r & a.box); }
+
+Q_NEVER_INLINE static COLORREF SetPixelChecked(HDC h, int x, int y, COLORREF color) {
+  DC* d = FindDC(h);
   if (!d) return (COLORREF)-1;
-  QImage* img = Target(d);
-  if (!img) return (COLORREF)-1;
-  if (x < 0 || y < 0 || x >= img->width() || y >= img->height()) return (COLORREF)-1;
-  QRegion area = DrawableRegion(d);
-  if (!area.contains(QPoint(x, y))) return (COLORREF)-1;
-  uint32_t v = ToRgb(color) & 0xFFFFFF;
-  if (IsMonoDC(d)) v = v ? 0xFFFFFF : 0;
-  reinterpret_cast<QRgb*>(img->scanLine(y))[x] = 0xFF000000u | v;
-  if (d->window) d->window->drawn |= QRect(x, y, 1, 1);
+  const DrawArea* a = Area(d);
+  if (!a || !a->Contains(x, y)) return (COLORREF)-1;
+  uint32_t v = PixelOf(color);
+  if (a->mono) v = v ? 0xFFFFFF : 0;
+  a->Row(y)[x] = 0xFF000000u | v;
+  a->drawn->AddPixel(x, y);
   return color;
 }
 
+// The generators paint whole screens with this: a run of pixels on one DC
+// with a plain rectangular area takes no look-up and no call.
+COLORREF SetPixel(HDC h, int x, int y, COLORREF color) {
+  DC* d = reinterpret_cast<DC*>(h);
+  // (A DC whose area was forgotten has epoch 0, and so has a new one, whose
+  // paint clip BeginPaint may still set.)
+  if (d == g_lastDC && d->area.epoch == g_targetEpoch) {
+    const DrawArea& a = d->area;
+    if (a.plain && a.InBox(x, y)) {
+      a.Row(y)[x] = 0xFF000000u | PixelOf(color);
+      a.drawn->AddPixel(x, y);
+      return color;
+    }
+  }
+  return SetPixelChecked(h, x, y, color);
+}
+
 COLORREF GetPixel(HDC h, int x, int y) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   QImage* img = d ? Target(d) : nullptr;
   if (!img || x < 0 || y < 0 || x >= img->width() || y >= img->height()) return (COLORREF)-1;
   return ToColorref(img->pixel(x, y));
@@ -503,7 +694,7 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH* lb) {
 }
 
 BOOL MoveToEx(HDC h, int x, int y, POINT* old) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return FALSE;
   if (old) *old = d->pos;
   d->pos = POINT{x, y};
@@ -512,23 +703,16 @@ BOOL MoveToEx(HDC h, int x, int y, POINT* old) {
 
 // A line from (x0, y0) up to but not including (x1, y1).
 static void Line(DC* d, int x0, int y0, int x1, int y1) {
-  QImage* img = Target(d);
-  if (!img || !d->pen || d->pen->style == PS_NULL) return;
-  QRegion area = DrawableRegion(d);
-  uint32_t pen = ToRgb(d->pen->color) & 0xFFFFFF;
-  QRect touched;
+  const DrawArea* a = Area(d);
+  if (!a || !d->pen || d->pen->style == PS_NULL) return;
+  uint32_t pen = PixelOf(d->pen->color);
   int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
   int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
   int err = dx + dy, x = x0, y = y0;
-  int half = d->pen->width / 2;
+  const int width = d->pen->width, half = width / 2;
   while (!(x == x1 && y == y1)) {
-    if (d->pen->width <= 1) {
-      Plot(d, img, area, x, y, pen, d->rop2, &touched);
-    } else {
-      for (int oy = -half; oy < d->pen->width - half; ++oy)
-        for (int ox = -half; ox < d->pen->width - half; ++ox)
-          Plot(d, img, area, x + ox, y + oy, pen, d->rop2 == R2_COPYPEN ? R2_COPYPEN : d->rop2, &touched);
-    }
+    for (int oy = -half; oy < width - half; ++oy)
+      for (int ox = -half; ox < width - half; ++ox) Plot(*a, x + ox, y + oy, pen, d->rop2);
     int e2 = 2 * err;
     if (e2 >= dy) {
       err += dy;
@@ -539,11 +723,13 @@ static void Line(DC* d, int x0, int y0, int x1, int y1) {
       y += sy;
     }
   }
-  MarkDrawn(d, touched);
+  QRect bounds(QPoint(std::min(x0, x1) - half, std::min(y0, y1) - half),
+               QPoint(std::max(x0, x1) + width - half - 1, std::max(y0, y1) + width - half - 1));
+  MarkPlotted(d, *a, bounds);
 }
 
 BOOL LineTo(HDC h, int x, int y) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return FALSE;
   Line(d, d->pos.x, d->pos.y, x, y);
   d->pos = POINT{x, y};
@@ -551,36 +737,39 @@ BOOL LineTo(HDC h, int x, int y) {
 }
 
 BOOL Rectangle(HDC h, int l, int t, int r, int b) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return FALSE;
   if (d->window) g_rectangleCalls++;
-  QImage* img = Target(d);
-  if (!img) return FALSE;
+  const DrawArea* a = Area(d);
+  if (!a) return FALSE;
   if (l > r) std::swap(l, r);
   if (t > b) std::swap(t, b);
   if (r - l < 1 || b - t < 1) return TRUE;
-  QRegion area = DrawableRegion(d);
-  QRect touched;
   // Interior with the brush.
   if (d->brush && d->brush->style != BS_NULL) {
-    uint32_t c = ToRgb(d->brush->color) & 0xFFFFFF;
+    uint32_t c = PixelOf(d->brush->color);
     for (int y = t + 1; y < b - 1; ++y)
-      for (int x = l + 1; x < r - 1; ++x) Plot(d, img, area, x, y, c, d->rop2, &touched);
+      for (int x = l + 1; x < r - 1; ++x) Plot(*a, x, y, c, d->rop2);
+    MarkPlotted(d, *a, QRect(QPoint(l + 1, t + 1), QPoint(r - 2, b - 2)));
   }
   // The border: every pixel once, so that drawing it twice in an
-  // inverting mode restores what was there.
+  // inverting mode restores what was there.  Only its four edges reach the
+  // screen.
   if (d->pen && d->pen->style != PS_NULL) {
-    uint32_t c = ToRgb(d->pen->color) & 0xFFFFFF;
+    uint32_t c = PixelOf(d->pen->color);
     for (int x = l; x < r; ++x) {
-      Plot(d, img, area, x, t, c, d->rop2, &touched);
-      if (b - 1 != t) Plot(d, img, area, x, b - 1, c, d->rop2, &touched);
+      Plot(*a, x, t, c, d->rop2);
+      if (b - 1 != t) Plot(*a, x, b - 1, c, d->rop2);
     }
     for (int y = t + 1; y < b - 1; ++y) {
-      Plot(d, img, area, l, y, c, d->rop2, &touched);
-      if (r - 1 != l) Plot(d, img, area, r - 1, y, c, d->rop2, &touched);
+      Plot(*a, l, y, c, d->rop2);
+      if (r - 1 != l) Plot(*a, r - 1, y, c, d->rop2);
     }
+    MarkPlotted(d, *a, QRect(QPoint(l, t), QPoint(r - 1, t)));
+    MarkPlotted(d, *a, QRect(QPoint(l, b - 1), QPoint(r - 1, b - 1)));
+    MarkPlotted(d, *a, QRect(QPoint(l, t + 1), QPoint(l, b - 2)));
+    MarkPlotted(d, *a, QRect(QPoint(r - 1, t + 1), QPoint(r - 1, b - 2)));
   }
-  MarkDrawn(d, touched);
   return TRUE;
 }
 
@@ -592,6 +781,7 @@ static void WithPainter(DC* d, const std::function<void(QPainter&)>& draw, const
   p.setClipRegion(area);
   draw(p);
   p.end();
+  ForgetArea(d);  // in case the painter moved the pixels
   if (IsMonoDC(d)) {
     QRect b = bounds & img->rect();
     for (int y = b.top(); y <= b.bottom(); ++y) {
@@ -603,7 +793,7 @@ static void WithPainter(DC* d, const std::function<void(QPainter&)>& draw, const
 }
 
 BOOL Ellipse(HDC h, int l, int t, int r, int b) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return FALSE;
   QRect bounds(QPoint(std::min(l, r), std::min(t, b)), QPoint(std::max(l, r) - 1, std::max(t, b) - 1));
   WithPainter(d, [&](QPainter& p) {
@@ -617,7 +807,7 @@ BOOL Ellipse(HDC h, int l, int t, int r, int b) {
 }
 
 int SetROP2(HDC h, int mode) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return 0;
   int old = d->rop2;
   d->rop2 = mode;
@@ -625,40 +815,43 @@ int SetROP2(HDC h, int mode) {
 }
 
 int GetROP2(HDC h) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   return d ? d->rop2 : 0;
 }
 
+// Sets every pixel of the rectangle within the drawable area to f(pixel).
+template <typename F>
+static void ForEachRow(DC* d, const RECT* rc, F f) {
+  const DrawArea* a = Area(d);
+  if (!a) return;
+  const QRect dest = QRect(QPoint(rc->left, rc->top), QPoint(rc->right - 1, rc->bottom - 1)) & a->box;
+  if (dest.isEmpty()) return;
+  for (const QRect& r : a->rects) {
+    const QRect q = r & dest;
+    if (q.isEmpty()) continue;
+    for (int y = q.top(); y <= q.bottom(); ++y) f(a->Row(y) + q.left(), q.width());
+    MarkDrawn(d, q);
+  }
+}
+
 int FillRect(HDC h, const RECT* rc, HBRUSH brush) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   GdiObj* b = Obj(brush);
   if (!d || !rc || !b) return 0;
-  QImage* img = Target(d);
-  if (!img || b->style == BS_NULL) return 1;
-  QRegion area = DrawableRegion(d) & QRegion(rc->left, rc->top, rc->right - rc->left, rc->bottom - rc->top);
-  uint32_t c = ToRgb(b->color) & 0xFFFFFF;
+  if (!Target(d) || b->style == BS_NULL) return 1;
+  uint32_t c = PixelOf(b->color);
   if (IsMonoDC(d)) c = c ? 0xFFFFFF : 0;
-  for (const QRect& r : area)
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-      QRgb* row = reinterpret_cast<QRgb*>(img->scanLine(y));
-      for (int x = r.left(); x <= r.right(); ++x) row[x] = 0xFF000000u | c;
-    }
-  MarkDrawn(d, area.boundingRect());
+  ForEachRow(d, rc, [c](QRgb* row, int n) { std::fill_n(row, n, 0xFF000000u | c); });
   return 1;
 }
 
 BOOL InvertRect(HDC h, const RECT* rc) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d || !rc) return FALSE;
-  QImage* img = Target(d);
-  if (!img) return FALSE;
-  QRegion area = DrawableRegion(d) & QRegion(rc->left, rc->top, rc->right - rc->left, rc->bottom - rc->top);
-  for (const QRect& r : area)
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-      QRgb* row = reinterpret_cast<QRgb*>(img->scanLine(y));
-      for (int x = r.left(); x <= r.right(); ++x) row[x] = 0xFF000000u | (~row[x] & 0xFFFFFF);
-    }
-  MarkDrawn(d, area.boundingRect());
+  if (!Target(d)) return FALSE;
+  ForEachRow(d, rc, [](QRgb* row, int n) {
+    for (int x = 0; x < n; ++x) row[x] = 0xFF000000u | (~row[x] & 0xFFFFFF);
+  });
   return TRUE;
 }
 
@@ -670,10 +863,10 @@ HRGN CreateRectRgn(int l, int t, int r, int b) {
 }
 
 int SelectClipRgn(HDC h, HRGN rgn) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return ERROR;
   GdiObj* o = Obj(rgn);
-  d->areaValid = false;
+  ForgetArea(d);
   if (!o) {
     d->hasClip = false;
     d->clip = QRegion();
@@ -685,25 +878,25 @@ int SelectClipRgn(HDC h, HRGN rgn) {
 }
 
 COLORREF SetBkColor(HDC h, COLORREF c) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return (COLORREF)-1;
   COLORREF old = d->bk;
   d->bk = c;
   return old;
 }
 COLORREF GetBkColor(HDC h) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   return d ? d->bk : (COLORREF)-1;
 }
 COLORREF SetTextColor(HDC h, COLORREF c) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return (COLORREF)-1;
   COLORREF old = d->text;
   d->text = c;
   return old;
 }
 int SetBkMode(HDC h, int mode) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return 0;
   int old = d->bkMode;
   d->bkMode = mode;
@@ -718,7 +911,7 @@ static QFont DefaultFont() {
 }
 
 int DrawTextA(HDC h, LPCSTR text, int length, RECT* rc, UINT format) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d || !text || !rc) return 0;
   QString s = length < 0 ? FromAnsi(text) : QString::fromLatin1(text, length);
   s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -751,7 +944,7 @@ int DrawTextA(HDC h, LPCSTR text, int length, RECT* rc, UINT format) {
 }
 
 BOOL TextOutA(HDC h, int x, int y, LPCSTR text, int length) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d || !text) return FALSE;
   QString s = QString::fromLatin1(text, length < 0 ? (int)strlen(text) : length);
   QFontMetrics fm(DefaultFont());
@@ -767,7 +960,7 @@ BOOL TextOutA(HDC h, int x, int y, LPCSTR text, int length) {
 
 // A true-colour screen has no palette: these calls only keep the protocol.
 HPALETTE SelectPalette(HDC h, HPALETTE pal, BOOL) {
-  DC* d = GetDCData(h);
+  DC* d = FindDC(h);
   if (!d) return nullptr;
   HPALETTE old = d->palette;
   d->palette = pal;

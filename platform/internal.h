@@ -5,6 +5,7 @@
 #include <QRegion>
 #include <QString>
 #include <QWidget>
+#include <climits>
 #include <deque>
 #include <map>
 #include <memory>
@@ -45,12 +46,47 @@ HGDIOBJ NewObj(GdiObj* o);
 
 struct Window;
 
+// The pixels a DC may draw on, kept ready for the drawing paths: the target
+// image's rows and the drawable area as plain, non-overlapping rectangles
+// that a pixel test checks without building regions.
+struct DrawArea {
+  unsigned epoch = 0;                // g_targetEpoch when it was made
+  QRgb* bits = nullptr;
+  qsizetype stride = 0;              // pixels to a row
+  int left = 0, top = 0;             // `box` as plain numbers for the pixel test
+  unsigned width = 0, height = 0;
+  bool single = false;               // the area is one rectangle, `box`
+  bool mono = false;                 // a monochrome memory bitmap
+  bool plain = false;                // single and not monochrome
+  class DrawnArea* drawn = nullptr;  // a window DC: what its window must show
+  QImage* image = nullptr;
+  QRect box;                         // bounds of `rects`
+  std::vector<QRect> rects;
+  QRgb* Row(int y) const { return bits + y * stride; }
+  bool InBox(int x, int y) const {
+    return (unsigned)x - (unsigned)left < width && (unsigned)y - (unsigned)top < height;
+  }
+  bool Contains(int x, int y) const {
+    if (!InBox(x, y)) return false;
+    if (single) return true;
+    for (const QRect& r : rects)
+      if (x >= r.left() && x <= r.right() && y >= r.top() && y <= r.bottom()) return true;
+    return false;
+  }
+};
+
+// Raised whenever an image a DC may draw on is replaced (a window's image
+// after a resize), so that no DC keeps drawing on the old pixels.  The
+// images themselves are never shared with another QImage, so their pixels
+// stay where they are in between.
+extern unsigned g_targetEpoch;
+inline void TargetsChanged() { ++g_targetEpoch; }
+
 struct DC {
   Window* window = nullptr;  // window DC, or null for a memory DC / the screen
   bool memory = false;
   bool screen = false;
   GdiObj* bitmap = nullptr;  // memory DC: the selected bitmap
-  GdiObj* ownBitmap = nullptr;  // memory DC: its 1x1 monochrome default
   GdiObj* pen = nullptr;
   GdiObj* brush = nullptr;
   GdiObj* font = nullptr;
@@ -65,10 +101,9 @@ struct DC {
   bool hasPaintClip = false;
   QRegion paintClip;   // BeginPaint's update region
   POINT pos{0, 0};
-  // The drawable region, kept until the clip or the target changes.
+  // The drawable area, kept until the clip or the target changes.
   bool areaValid = false;
-  QSize areaSize;
-  QRegion area;
+  DrawArea area;
 };
 
 DC* GetDCData(HDC h);  // null when not a live DC
@@ -76,6 +111,27 @@ QImage* Target(DC* dc);
 // The pixels a drawing on this DC may touch, in its coordinates.
 QRegion DrawableRegion(DC* dc);
 void MarkDrawn(DC* dc, const QRect& r);
+
+// What was drawn into a window's image and has not reached the screen yet:
+// a few rectangles (beyond a handful they merge into their bounds) and the
+// bounds of the single pixels set since.
+class DrawnArea {
+ public:
+  void Add(const QRect& r);
+  void AddPixel(int x, int y) {
+    if (x < x0_) x0_ = x;
+    if (x > x1_) x1_ = x;
+    if (y < y0_) y0_ = y;
+    if (y > y1_) y1_ = y;
+  }
+  bool Empty() const { return rects_.empty() && x0_ > x1_; }
+  // The whole area, which is then cleared.
+  QRegion Take();
+
+ private:
+  std::vector<QRect> rects_;
+  int x0_ = INT_MAX, y0_ = INT_MAX, x1_ = INT_MIN, y1_ = INT_MIN;
+};
 
 inline QRgb ToRgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }
 inline COLORREF ToColorref(QRgb p) { return RGB(qRed(p), qGreen(p), qBlue(p)); }
@@ -112,7 +168,7 @@ struct Window {
   Canvas* canvas = nullptr;
   QImage backing;
   QRegion update;  // invalid region waiting for WM_PAINT
-  QRect drawn;     // drawn into the backing image, not yet on the screen
+  DrawnArea drawn;  // drawn into the backing image, not yet on the screen
   int x = 0, y = 0, width = 0, height = 0;  // outer rectangle
   bool visible = false;
   bool minimized = false;

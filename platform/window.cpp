@@ -129,6 +129,7 @@ void ApplyGeometry(Window* w) {
       p.drawImage(0, 0, w->backing);
     }
     w->backing = next;
+    TargetsChanged();
     if (cw > 0 && ch > 0) {
       // The class redraws on every size change.
       w->update = QRegion(0, 0, cw, ch);
@@ -225,6 +226,7 @@ BOOL DestroyWindow(HWND hwnd) {
   RemoveControls(w);
   // Only the record stays: its pixels go with the window.
   w->backing = QImage();
+  TargetsChanged();
   w->update = QRegion();
   if (w->host) {
     w->host->hide();
@@ -662,9 +664,8 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
 
 void FlushScreen() {
   for (Window* w : g_windows) {
-    if (w->destroyed || !w->canvas || w->drawn.isEmpty()) continue;
-    QRect r = w->drawn;
-    w->drawn = QRect();
+    if (w->destroyed || !w->canvas || w->drawn.Empty()) continue;
+    QRegion r = w->drawn.Take();  // only what changed
     if (!g_test && w->canvas->isVisible()) w->canvas->repaint(r);
   }
   // Let the screen catch up and take in whatever the desktop delivered.  Input

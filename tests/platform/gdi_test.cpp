@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "platform/internal.h"
 #include "platform/testing.h"
 #include "platform/win32.h"
 
@@ -137,4 +138,55 @@ TEST(Gdi, StretchAndDeviceIndependentBitsRoundTrip) {
   StretchDIBits(back.dc, 0, 0, 4, 4, 0, 0, 4, 4, bits.data(), &bi, DIB_RGB_COLORS, SRCCOPY);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x) EXPECT_EQ(GetPixel(back.dc, x, y), GetPixel(dst.dc, x, y));
+}
+
+namespace {
+LRESULT CALLBACK PlainProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+HWND PlainWindow(int w, int h) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = PlainProc;
+  wc.lpszClassName = "plain";
+  RegisterClassA(&wc);
+  HWND hwnd = CreateWindowExA(0, "plain", "", WS_POPUP, 0, 0, w, h, nullptr, nullptr, nullptr, nullptr);
+  ShowWindow(hwnd, SW_SHOW);
+  return hwnd;
+}
+}  // namespace
+
+TEST(Gdi, AWindowDCFollowsItsWindowThroughAResizeAndItsEnd) {
+  HWND h = PlainWindow(200, 100);
+  HDC dc = GetDC(h);
+  SetPixel(dc, 5, 5, RGB(200, 0, 0));
+  MoveWindow(h, 0, 0, 300, 150, FALSE);  // the window gets a new, larger image
+  EXPECT_EQ(SetPixel(dc, 250, 120, RGB(0, 0, 200)), RGB(0, 0, 200));
+  EXPECT_EQ(TestWindowPixel(h, 250, 120), RGB(0, 0, 200));
+  EXPECT_EQ(TestWindowPixel(h, 5, 5), RGB(200, 0, 0));
+  MoveWindow(h, 0, 0, 100, 50, FALSE);
+  EXPECT_EQ(SetPixel(dc, 150, 20, RGB(0, 0, 200)), (COLORREF)-1) << "past the smaller image";
+  DestroyWindow(h);  // its pixels go with it
+  EXPECT_EQ(SetPixel(dc, 5, 5, RGB(0, 0, 200)), (COLORREF)-1);
+  ReleaseDC(h, dc);
+  TestResetWindows();
+}
+
+TEST(Gdi, OnlyTheOutlinesOfASwapFrameReachTheScreen) {
+  HWND h = PlainWindow(400, 300);
+  plat::Win(h)->drawn.Take();
+  HDC dc = GetDC(h);
+  SetROP2(dc, R2_NOTXORPEN);
+  LOGBRUSH lb{BS_HOLLOW, 0, 0};
+  HBRUSH hollow = CreateBrushIndirect(&lb);
+  HGDIOBJ old = SelectObject(dc, hollow);
+  Rectangle(dc, 10, 10, 60, 40);
+  Rectangle(dc, 200, 150, 250, 180);
+  const QRegion sent = plat::Win(h)->drawn.Take();
+  long long pixels = 0;
+  for (const QRect& r : sent) pixels += (long long)r.width() * r.height();
+  EXPECT_EQ(pixels, 2 * (2 * (50 + 30) - 4)) << "each outline's own pixels, nothing inside or between";
+  EXPECT_FALSE(sent.contains(QPoint(30, 25)));
+  EXPECT_TRUE(sent.contains(QPoint(59, 39)));
+  SelectObject(dc, old);
+  DeleteObject(hollow);
+  ReleaseDC(h, dc);
+  TestResetWindows();
 }
