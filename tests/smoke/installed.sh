@@ -151,7 +151,8 @@ cx=$((W / 6 + 10)); cy=$((H / 6 + 10)); cw=$((W / 6 - 20)); ch=$((H / 6 - 20))
 convert "$data/cathedra.bkg" -resize "${W}x$H!" "$work/picture.png"
 for j in 0 1 2 3 4 5; do
   for i in 0 1 2 3 4 5; do
-    convert "$work/picture.png" -crop "${cw}x$ch+$((i * W / 6 + 10))+$((j * H / 6 + 10))" +repage "$work/cut-$i-$j.png"
+    convert "$work/picture.png" -crop "${cw}x$ch+$((i * W / 6 + 10))+$((j * H / 6 + 10))" +repage -scale 25% \
+      "$work/cut-$i-$j.png"
   done
 done
 # The title picture has gone: the board covers the middle of the screen.
@@ -176,9 +177,11 @@ desc="swapster: N starts a game"; check new_game "$source/resources/pictures/EGG
 xdotool mousemove $((cx + cw / 2)) $((cy + ch / 2)) click 1; sleep 1
 piece_of_picture() {
   shot "$work/screen.png" || return 1
-  convert "$work/screen.png" -crop "${cw}x$ch+$cx+$cy" +repage "$work/piece.png"
+  # Compared a quarter size: a piece drawn into a cell one pixel wider or
+  # higher than its own is stretched, which shifts its finest detail.
+  convert "$work/screen.png" -crop "${cw}x$ch+$cx+$cy" +repage -scale 25% "$work/piece.png"
   for cut in "$work"/cut-*.png; do
-    [ "$(differing "$work/piece.png" "$cut")" -lt $((cw * ch / 20)) ] && return 0
+    [ "$(differing "$work/piece.png" "$cut")" -lt $((cw * ch / 320)) ] && return 0
   done
   return 1
 }
