@@ -1,6 +1,7 @@
 // The one application object of the process, and the desktop's requests to
 // end it.
 #include <QApplication>
+#include <QScreen>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstdio>
@@ -90,6 +91,8 @@ static QApplication* MakeApplication(int& argc, char** argv) {
 
 int PlatformInit(int& argc, char** argv) {
   plat::WatchSignals(MakeApplication(argc, argv));
+  // Window images and bitmaps hold the screen's own pixels.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) plat::g_scale = screen->devicePixelRatio();
   return 0;
 }
 
@@ -100,4 +103,5 @@ int PlatformInitForTests(int argc, char** argv) {
 }
 
 void TestEnable() { plat::g_test = true; }
+void TestSetScale(double scale) { plat::g_scale = scale > 0 ? scale : 1.0; }
 bool TestEnabled() { return plat::g_test; }

@@ -19,6 +19,7 @@
 namespace plat {
 
 unsigned g_targetEpoch = 1;
+double g_scale = 1.0;
 
 static std::unordered_set<GdiObj*> g_objects;
 static std::unordered_set<DC*> g_dcs;
@@ -86,8 +87,9 @@ static GdiObj* DefaultMonoBitmap() {
     o->kind = ObjKind::Bitmap;
     o->stock = true;
     o->mono = true;
-    o->image = QImage(1, 1, QImage::Format_RGB32);
+    o->image = QImage(Dev(1), Dev(1), QImage::Format_RGB32);
     o->image.fill(Qt::black);
+    o->unitWidth = o->unitHeight = 1;
     NewObj(o);
   }
   return o;
@@ -126,10 +128,10 @@ static const DrawArea* MakeArea(DC* dc, QImage* img) {
   if (dc->window) {
     int cw, ch;
     ClientSize(dc->window, &cw, &ch);
-    r &= QRegion(0, 0, cw, ch);
+    r &= QRegion(0, 0, Dev(cw), Dev(ch));
   }
-  if (dc->hasClip) r &= dc->clip;
-  if (dc->hasPaintClip) r &= dc->paintClip;
+  if (dc->hasClip) r &= DevRegion(dc->clip);
+  if (dc->hasPaintClip) r &= DevRegion(dc->paintClip);
   a.rects.assign(r.begin(), r.end());
   a.box = r.boundingRect();
   a.single = a.rects.size() == 1;
@@ -260,8 +262,9 @@ BOOL DeleteDC(HDC h) {
 // A new bitmap is black.  Its pixels are fresh zero pages, taken from the
 // system only when something is drawn there: a bitmap that a picture
 // replaces whole never costs memory of its own.
-static HBITMAP MakeBitmap(int w, int h, bool mono) {
-  if (w <= 0 || h <= 0 || (long long)w * h > 100000000LL) return nullptr;
+static HBITMAP MakeBitmap(int unitW, int unitH, bool mono) {
+  const int w = Dev(unitW), h = Dev(unitH);
+  if (unitW <= 0 || unitH <= 0 || w <= 0 || h <= 0 || (long long)w * h > 100000000LL) return nullptr;
   void* pixels = calloc((size_t)w * h, 4);
   if (!pixels) return nullptr;
   auto* o = new GdiObj();
@@ -273,6 +276,8 @@ static HBITMAP MakeBitmap(int w, int h, bool mono) {
     delete o;
     return nullptr;
   }
+  o->unitWidth = unitW;
+  o->unitHeight = unitH;
   return NewObj(o);
 }
 
@@ -331,8 +336,8 @@ int GetObjectA(HGDIOBJ obj, int size, LPVOID out) {
     if (size < (int)sizeof(BITMAP)) return 0;
     BITMAP b{};
     b.bmType = 0;
-    b.bmWidth = o->image.width();
-    b.bmHeight = o->image.height();
+    b.bmWidth = o->unitWidth;
+    b.bmHeight = o->unitHeight;
     b.bmPlanes = 1;
     b.bmBitsPixel = o->mono ? 1 : 32;
     b.bmWidthBytes = o->mono ? ((b.bmWidth + 15) / 16) * 2 : b.bmWidth * 4;
@@ -489,6 +494,20 @@ static BOOL Copy(HDC dst, int x, int y, int w, int h, HDC src, int sx, int sy, i
   if (h < 0) { y += h; h = -h; }
   if (sw < 0) { sx += sw; sw = -sw; }
   if (sh < 0) { sy += sh; sh = -sh; }
+  if (g_scale != 1.0) {
+    // Both images hold device pixels at the same scale: a copy of equal
+    // size stays one of equal size.
+    auto pixels = [](int* at, int* extent) {
+      const int from = Dev(*at);
+      *extent = Dev(*at + *extent) - from;
+      *at = from;
+    };
+    pixels(&x, &w);
+    pixels(&y, &h);
+    pixels(&sx, &sw);
+    pixels(&sy, &sh);
+    if (w <= 0 || h <= 0 || (needsSource && (sw <= 0 || sh <= 0))) return TRUE;
+  }
 
   if (!needsSource) {
     const QRect dest = QRect(x, y, w, h) & da->box;
@@ -552,6 +571,16 @@ int StretchDIBits(HDC h, int x, int y, int w, int hgt, int sx, int sy, int sw, i
   if ((bh.biBitCount != 32 && bh.biBitCount != 24) || bh.biWidth <= 0 || bh.biHeight == 0) return 0;
   const DrawArea* da = Area(d);
   if (!da || w <= 0 || hgt <= 0 || sw <= 0 || sh <= 0) return 0;
+  const int lines = hgt;
+  if (g_scale != 1.0) {
+    // The picture's own pixels go onto the device pixels of the rectangle.
+    const int px = Dev(x), py = Dev(y);
+    w = Dev(x + w) - px;
+    hgt = Dev(y + hgt) - py;
+    x = px;
+    y = py;
+    if (w <= 0 || hgt <= 0) return lines;
+  }
   QImage source = DibImage(bits, bh);
   const bool inside = sx >= 0 && sy >= 0 && sx + sw <= source.width() && sy + sh <= source.height();
   if (d->stretchMode == HALFTONE && (sw != w || sh != hgt) && inside) {
@@ -569,19 +598,20 @@ int StretchDIBits(HDC h, int x, int y, int w, int hgt, int sx, int sy, int sw, i
       // The picture covers the whole bitmap: it becomes the bitmap's pixels.
       *img = std::move(source);
       TargetsChanged();
-      return hgt;
+      return lines;
     }
   }
   const CopyOp op{rop, false, da->mono, 0, 0, 0};
   CopyRows(d, da, x, y, w, hgt, source, sx, sy, sw, sh, false, false, op);
-  return hgt;
+  return lines;
 }
 
 int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPINFO* info, UINT) {
   GdiObj* o = Obj(bitmap);
   if (!o || o->kind != ObjKind::Bitmap || !info) return 0;
   BITMAPINFOHEADER& bh = info->bmiHeader;
-  int w = o->image.width(), h = o->image.height();
+  // The bitmap as the game sees it: one pixel to a desktop unit.
+  int w = o->unitWidth, h = o->unitHeight;
   if (!bits) {
     bh.biWidth = w;
     bh.biHeight = h;
@@ -598,12 +628,12 @@ int GetDIBits(HDC, HBITMAP bitmap, UINT start, UINT lines, LPVOID bits, BITMAPIN
   for (UINT i = 0; i < lines && (int)(start + i) < h; ++i, ++done) {
     // Line numbers count from the bottom in a bottom-up DIB.
     int srcRow = topDown ? (int)(start + i) : h - 1 - (int)(start + i);
-    const QRgb* row = reinterpret_cast<const QRgb*>(o->image.constScanLine(srcRow));
+    const QRgb* row = reinterpret_cast<const QRgb*>(o->image.constScanLine(Dev(srcRow)));
     // Blue, green, red and a zero byte in memory: the pixel's word without
     // its alpha byte.
     BYTE* p = out + (size_t)i * w * 4;
     for (int x = 0; x < w; ++x) {
-      const uint32_t word = row[x] & 0x00FFFFFFu;
+      const uint32_t word = row[Dev(x)] & 0x00FFFFFFu;
       memcpy(p + (size_t)x * 4, &word, 4);
     }
   }
@@ -628,16 +658,38 @@ static inline void Plot(const DrawArea& a, int x, int y, uint32_t pen, int rop2)
   *p = 0xFF000000u | v;
 }
 
-// Marks a rectangle of plotted pixels as drawn, as far as it lies in the area.
-static void MarkPlotted(DC* d, const DrawArea& a, const QRect& r) { MarkDrawn(d, r & a.box); }
+// Plots one desktop unit: its block of device pixels.
+static inline void PlotUnit(const DrawArea& a, int x, int y, uint32_t pen, int rop2) {
+  if (g_scale == 1.0) return Plot(a, x, y, pen, rop2);
+  const int x1 = Dev(x + 1), y1 = Dev(y + 1);
+  for (int py = Dev(y); py < y1; ++py)
+    for (int px = Dev(x); px < x1; ++px) Plot(a, px, py, pen, rop2);
+}
+
+// Marks a rectangle of plotted units as drawn, as far as it lies in the area.
+static void MarkPlotted(DC* d, const DrawArea& a, const QRect& r) { MarkDrawn(d, DevRect(r) & a.box); }
 
 Q_NEVER_INLINE static COLORREF SetPixelChecked(HDC h, int x, int y, COLORREF color) {
   DC* d = FindDC(h);
   if (!d) return (COLORREF)-1;
   const DrawArea* a = Area(d);
-  if (!a || !a->Contains(x, y)) return (COLORREF)-1;
+  if (!a) return (COLORREF)-1;
   uint32_t v = PixelOf(color);
   if (a->mono) v = v ? 0xFFFFFF : 0;
+  if (g_scale != 1.0) {
+    // The unit's block of device pixels.
+    bool any = false;
+    const int x1 = Dev(x + 1), y1 = Dev(y + 1);
+    for (int py = Dev(y); py < y1; ++py)
+      for (int px = Dev(x); px < x1; ++px)
+        if (a->Contains(px, py)) {
+          a->Row(py)[px] = 0xFF000000u | v;
+          a->drawn->AddPixel(px, py);
+          any = true;
+        }
+    return any ? color : (COLORREF)-1;
+  }
+  if (!a->Contains(x, y)) return (COLORREF)-1;
   a->Row(y)[x] = 0xFF000000u | v;
   a->drawn->AddPixel(x, y);
   return color;
@@ -649,7 +701,7 @@ COLORREF SetPixel(HDC h, int x, int y, COLORREF color) {
   DC* d = reinterpret_cast<DC*>(h);
   // (A DC whose area was forgotten has epoch 0, and so has a new one, whose
   // paint clip BeginPaint may still set.)
-  if (d == g_lastDC && d->area.epoch == g_targetEpoch) {
+  if (d == g_lastDC && d->area.epoch == g_targetEpoch && g_scale == 1.0) {
     const DrawArea& a = d->area;
     if (a.plain && a.InBox(x, y)) {
       a.Row(y)[x] = 0xFF000000u | PixelOf(color);
@@ -663,7 +715,10 @@ COLORREF SetPixel(HDC h, int x, int y, COLORREF color) {
 COLORREF GetPixel(HDC h, int x, int y) {
   DC* d = FindDC(h);
   QImage* img = d ? Target(d) : nullptr;
-  if (!img || x < 0 || y < 0 || x >= img->width() || y >= img->height()) return (COLORREF)-1;
+  if (!img || x < 0 || y < 0) return (COLORREF)-1;
+  x = Dev(x);
+  y = Dev(y);
+  if (x >= img->width() || y >= img->height()) return (COLORREF)-1;
   return ToColorref(img->pixel(x, y));
 }
 
@@ -712,7 +767,7 @@ static void Line(DC* d, int x0, int y0, int x1, int y1) {
   const int width = d->pen->width, half = width / 2;
   while (!(x == x1 && y == y1)) {
     for (int oy = -half; oy < width - half; ++oy)
-      for (int ox = -half; ox < width - half; ++ox) Plot(*a, x + ox, y + oy, pen, d->rop2);
+      for (int ox = -half; ox < width - half; ++ox) PlotUnit(*a, x + ox, y + oy, pen, d->rop2);
     int e2 = 2 * err;
     if (e2 >= dy) {
       err += dy;
@@ -749,7 +804,7 @@ BOOL Rectangle(HDC h, int l, int t, int r, int b) {
   if (d->brush && d->brush->style != BS_NULL) {
     uint32_t c = PixelOf(d->brush->color);
     for (int y = t + 1; y < b - 1; ++y)
-      for (int x = l + 1; x < r - 1; ++x) Plot(*a, x, y, c, d->rop2);
+      for (int x = l + 1; x < r - 1; ++x) PlotUnit(*a, x, y, c, d->rop2);
     MarkPlotted(d, *a, QRect(QPoint(l + 1, t + 1), QPoint(r - 2, b - 2)));
   }
   // The border: every pixel once, so that drawing it twice in an
@@ -758,12 +813,12 @@ BOOL Rectangle(HDC h, int l, int t, int r, int b) {
   if (d->pen && d->pen->style != PS_NULL) {
     uint32_t c = PixelOf(d->pen->color);
     for (int x = l; x < r; ++x) {
-      Plot(*a, x, t, c, d->rop2);
-      if (b - 1 != t) Plot(*a, x, b - 1, c, d->rop2);
+      PlotUnit(*a, x, t, c, d->rop2);
+      if (b - 1 != t) PlotUnit(*a, x, b - 1, c, d->rop2);
     }
     for (int y = t + 1; y < b - 1; ++y) {
-      Plot(*a, l, y, c, d->rop2);
-      if (r - 1 != l) Plot(*a, r - 1, y, c, d->rop2);
+      PlotUnit(*a, l, y, c, d->rop2);
+      if (r - 1 != l) PlotUnit(*a, r - 1, y, c, d->rop2);
     }
     MarkPlotted(d, *a, QRect(QPoint(l, t), QPoint(r - 1, t)));
     MarkPlotted(d, *a, QRect(QPoint(l, b - 1), QPoint(r - 1, b - 1)));
@@ -779,17 +834,21 @@ static void WithPainter(DC* d, const std::function<void(QPainter&)>& draw, const
   QRegion area = DrawableRegion(d);
   QPainter p(img);
   p.setClipRegion(area);
+  // The drawing is given in desktop units; text and shapes come out at the
+  // device's own resolution.
+  if (g_scale != 1.0) p.scale(g_scale, g_scale);
   draw(p);
   p.end();
   ForgetArea(d);  // in case the painter moved the pixels
+  const QRect pixels = DevRect(bounds);
   if (IsMonoDC(d)) {
-    QRect b = bounds & img->rect();
+    QRect b = pixels & img->rect();
     for (int y = b.top(); y <= b.bottom(); ++y) {
       QRgb* row = reinterpret_cast<QRgb*>(img->scanLine(y));
       for (int x = b.left(); x <= b.right(); ++x) row[x] = (row[x] & 0xFFFFFF) ? 0xFFFFFFFF : 0xFF000000;
     }
   }
-  MarkDrawn(d, (area & bounds).boundingRect());
+  MarkDrawn(d, (area & pixels).boundingRect());
 }
 
 BOOL Ellipse(HDC h, int l, int t, int r, int b) {
@@ -824,7 +883,7 @@ template <typename F>
 static void ForEachRow(DC* d, const RECT* rc, F f) {
   const DrawArea* a = Area(d);
   if (!a) return;
-  const QRect dest = QRect(QPoint(rc->left, rc->top), QPoint(rc->right - 1, rc->bottom - 1)) & a->box;
+  const QRect dest = DevRect(QRect(QPoint(rc->left, rc->top), QPoint(rc->right - 1, rc->bottom - 1))) & a->box;
   if (dest.isEmpty()) return;
   for (const QRect& r : a->rects) {
     const QRect q = r & dest;

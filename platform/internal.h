@@ -6,6 +6,7 @@
 #include <QString>
 #include <QWidget>
 #include <climits>
+#include <cmath>
 #include <deque>
 #include <map>
 #include <memory>
@@ -26,11 +27,38 @@ namespace plat {
 // ---------------------------------------------------------------- GDI objects
 enum class ObjKind { Bitmap, Pen, Brush, Region, Palette, Font };
 
+// ---------------------------------------------------------------- screen scale
+// Device pixels to a desktop unit.  The game's coordinates are desktop units;
+// window images and bitmaps hold the screen's own pixels, so that pictures
+// stay sharp on a scaled desktop.  Every drawing call turns its units into
+// pixels with Dev(); at a scale of 1 the two are the same.
+extern double g_scale;
+inline int Dev(int v) { return g_scale == 1.0 ? v : (int)std::floor(v * g_scale + 1e-6); }
+// The pixels of a rectangle of units, and the units that cover a rectangle
+// of pixels.
+inline QRect DevRect(const QRect& r) {
+  if (g_scale == 1.0 || r.isEmpty()) return r;
+  return QRect(QPoint(Dev(r.left()), Dev(r.top())), QPoint(Dev(r.right() + 1) - 1, Dev(r.bottom() + 1) - 1));
+}
+inline QRect UnitRect(const QRect& r) {
+  if (g_scale == 1.0 || r.isEmpty()) return r;
+  const int l = (int)std::floor(r.left() / g_scale), t = (int)std::floor(r.top() / g_scale);
+  const int rr = (int)std::ceil((r.right() + 1) / g_scale), b = (int)std::ceil((r.bottom() + 1) / g_scale);
+  return QRect(QPoint(l, t), QPoint(rr - 1, b - 1));
+}
+inline QRegion DevRegion(const QRegion& units) {
+  if (g_scale == 1.0) return units;
+  QRegion r;
+  for (const QRect& q : units) r += DevRect(q);
+  return r;
+}
+
 struct GdiObj {
   ObjKind kind;
   bool stock = false;
   // bitmap
-  QImage image;  // Format_RGB32; a monochrome bitmap holds only black and white
+  QImage image;  // Format_RGB32, in device pixels; a monochrome bitmap holds only black and white
+  int unitWidth = 0, unitHeight = 0;  // its size in desktop units
   bool mono = false;
   int selectedCount = 0;
   // pen and brush

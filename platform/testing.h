@@ -32,6 +32,10 @@ void TestSetDesktopSize(int width, int height);
 void TestSetCursorPos(int x, int y);
 void TestSetShiftDown(bool down);
 
+// Device pixels to a desktop unit, as a scaled desktop has them (1 unless
+// set).  Set it before any window or bitmap exists.
+void TestSetScale(double scale);
+
 // Message boxes: answers are taken in order; with none left the first button
 // (IDOK or IDYES) is the answer.  Every box asked is recorded.
 struct TestMessageBox {
@@ -74,7 +78,8 @@ std::vector<std::string>& TestSoundsPlayed();
 
 // Reads a window's client pixels (its backing image) as COLORREF values.
 COLORREF TestWindowPixel(HWND hwnd, int x, int y);
-// The backing image as 0x00RRGGBB rows.
+// The backing image as 0x00RRGGBB rows, in device pixels: the client size
+// times the screen scale.
 std::vector<uint32_t> TestWindowImage(HWND hwnd, int* width, int* height);
 
 // What the player sees of popup `popup` (0 = the first) of a window's menu

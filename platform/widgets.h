@@ -26,7 +26,9 @@ class Canvas : public QWidget {
  protected:
   void paintEvent(QPaintEvent* e) override {
     QPainter p(this);
-    for (const QRect& r : e->region()) p.drawImage(r.topLeft(), win_->backing, r);
+    // The image holds device pixels: each rectangle of desktop units shows
+    // its own pixels one to one.
+    for (const QRect& r : e->region()) p.drawImage(QRectF(r), win_->backing, QRectF(DevRect(r)));
   }
   LPARAM Pos(QMouseEvent* e) {
     QPoint pt = e->position().toPoint();

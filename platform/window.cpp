@@ -120,8 +120,10 @@ void ApplyGeometry(Window* w) {
   if (w->menu && w->menu->bar) w->menu->bar->setGeometry(0, 0, innerW, mh);
   w->canvas->setGeometry(0, mh, std::max(cw, 0), std::max(ch, 0));
   w->host->programmatic = false;
-  if (w->backing.width() != cw || w->backing.height() != ch) {
-    QImage next(std::max(cw, 1), std::max(ch, 1), QImage::Format_RGB32);
+  // The image holds the screen's own pixels for the client area.
+  const int pw = std::max(Dev(cw), 1), ph = std::max(Dev(ch), 1);
+  if (w->backing.width() != pw || w->backing.height() != ph) {
+    QImage next(pw, ph, QImage::Format_RGB32);
     // A dialog starts in the desktop's dialog colour, a window in black.
     next.fill(w->isDialog ? QColor(240, 240, 240) : QColor(Qt::black));
     if (!w->backing.isNull()) {
@@ -665,7 +667,12 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
 void FlushScreen() {
   for (Window* w : g_windows) {
     if (w->destroyed || !w->canvas || w->drawn.Empty()) continue;
-    QRegion r = w->drawn.Take();  // only what changed
+    QRegion r = w->drawn.Take();  // only what changed, in device pixels
+    if (g_scale != 1.0) {
+      QRegion units;
+      for (const QRect& q : r) units += UnitRect(q);
+      r = units;
+    }
     if (!g_test && w->canvas->isVisible()) w->canvas->repaint(r);
   }
   // Let the screen catch up and take in whatever the desktop delivered.  Input
@@ -1042,8 +1049,8 @@ void TestSetDesktopSize(int w, int h) {
 
 COLORREF TestWindowPixel(HWND hwnd, int x, int y) {
   Window* w = Win(hwnd);
-  if (!w || x < 0 || y < 0 || x >= w->backing.width() || y >= w->backing.height()) return (COLORREF)-1;
-  return ToColorref(w->backing.pixel(x, y));
+  if (!w || x < 0 || y < 0 || Dev(x) >= w->backing.width() || Dev(y) >= w->backing.height()) return (COLORREF)-1;
+  return ToColorref(w->backing.pixel(Dev(x), Dev(y)));
 }
 
 std::vector<uint32_t> TestWindowImage(HWND hwnd, int* width, int* height) {
