@@ -13,6 +13,18 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
+// The cell that holds the piece whose home is (i, j).
+bool FindPieceOf(int i, int j, int* column, int* row) {
+  for (int y = 0; y < Board->rows; ++y)
+    for (int x = 0; x < Board->columns; ++x)
+      if (Board->homeColumn[CellIndex(x, y)] == i && Board->homeRow[CellIndex(x, y)] == j) {
+        *column = x;
+        *row = y;
+        return true;
+      }
+  return false;
+}
+
 // 960 x 720: every cell of a 6 x 6 board is 160 x 120, so a piece shows its
 // part of the picture 1:1 wherever it lies.
 class PlayTest : public GameFixture {
@@ -312,11 +324,8 @@ TEST_F(SmallBoardPlay, ARecordedGamePlaysItsSoundsInOrder) {
   for (int j = 0; j < 4; ++j)
     for (int i = 0; i < 4; ++i) {
       if (Board->homeColumn[CellIndex(i, j)] == i && Board->homeRow[CellIndex(i, j)] == j) continue;
-      int fi = -1, fj = -1;
-      for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-          if (Board->homeColumn[CellIndex(x, y)] == i && Board->homeRow[CellIndex(x, y)] == j) fi = x, fj = y;
-      ASSERT_GE(fi, 0);
+      int fi, fj;
+      ASSERT_TRUE(FindPieceOf(i, j, &fi, &fj));
       ClickCell(i, j);
       ClickCell(fi, fj);
       ++swaps;
@@ -419,11 +428,8 @@ TEST_F(KeyboardPlay, AWholeGameIsWonWithKeysAlone) {
   for (int j = 0; j < 4; ++j)
     for (int i = 0; i < 4; ++i) {
       if (Board->homeColumn[CellIndex(i, j)] == i && Board->homeRow[CellIndex(i, j)] == j) continue;
-      int fi = -1, fj = -1;
-      for (int y = 0; y < 4; ++y)
-        for (int x = 0; x < 4; ++x)
-          if (Board->homeColumn[CellIndex(x, y)] == i && Board->homeRow[CellIndex(x, y)] == j) fi = x, fj = y;
-      ASSERT_GE(fi, 0);
+      int fi, fj;
+      ASSERT_TRUE(FindPieceOf(i, j, &fi, &fj));
       MoveCursorTo(i, j);
       key(VK_SPACE);
       ASSERT_EQ(Board->firstSelected, j * 4 + i);

@@ -132,18 +132,24 @@ region_shows() {  # geometry, picture
     [ "$(differing "$work/region.png" "$2")" -lt 200 ]
 }
 
-# The player's first start of the swap puzzle.
-"$p/bin/swapster" >"$work/swapster.log" 2>&1 & game=$!; pids+=("$game")
-note=$(wait_window "Critical Note" 30)
-desc="swapster: the first-run note appears"; check test -n "$note"
-[ -n "$note" ] && xdotool windowfocus --sync "$note" key Escape
-folder=$home/.local/share/swapster
-desc="swapster: Cancel writes swapster.opt into ~/.local/share/swapster/"
-check_soon test -s "$folder/swapster.opt"
-desc="swapster: the options name the puzzle picture in the installed data folder"
-check grep -qa "$data/cathedra.bkg" "$folder/swapster.opt"
-desc="swapster: the title picture shows"
-check_soon region_shows "306x190+$(((W - 306) / 2))+$(((H - 190) / 2))" "$source/resources/pictures/EGG.png"
+# A player's first start of an installed game: the note, Cancel writing the
+# options file into the player's folder, the options naming a picture of the
+# installed data folder, and the title picture.  Sets `game`.
+first_start() {  # launcher, options file, data file named in it, title picture, its width and height
+  "$p/bin/$1" >"$work/$1.log" 2>&1 & game=$!; pids+=("$game")
+  note=$(wait_window "Critical Note" 30)
+  desc="$1: the first-run note appears"; check test -n "$note"
+  [ -n "$note" ] && xdotool windowfocus --sync "$note" key Escape
+  folder=$home/.local/share/$1
+  desc="$1: Cancel writes $2 into ~/.local/share/$1/"
+  check_soon test -s "$folder/$2"
+  desc="$1: the options name $3 in the installed data folder"
+  check grep -qa "$data/$3" "$folder/$2"
+  desc="$1: the title picture shows"
+  check_soon region_shows "$5x$6+$(((W - $5) / 2))+$(((H - $6) / 2))" "$source/resources/pictures/$4"
+}
+
+first_start swapster swapster.opt cathedra.bkg EGG.png 306 190
 
 # A new 6 x 6 game; the first piece clicked turns face up, and it is a piece
 # of the cathedral read from the installed data folder.
@@ -193,18 +199,8 @@ ask=$(wait_window "Game in Progress" 10)
 await_exit "$game"
 desc="swapster: the game exits with code 0 (got $code)"; check test "$code" -eq 0
 
-# The player's first start of the mine field.
-"$p/bin/hotfield" >"$work/hotfield.log" 2>&1 & field=$!; pids+=("$field")
-note=$(wait_window "Critical Note" 30)
-desc="hotfield: the first-run note appears"; check test -n "$note"
-[ -n "$note" ] && xdotool windowfocus --sync "$note" key Escape
-folder=$home/.local/share/hotfield
-desc="hotfield: Cancel writes hfd.opt into ~/.local/share/hotfield/"
-check_soon test -s "$folder/hfd.opt"
-desc="hotfield: the options name the tile set in the installed data folder"
-check grep -qa "$data/rosewood.hfd" "$folder/hfd.opt"
-desc="hotfield: the title picture shows"
-check_soon region_shows "340x320+$(((W - 340) / 2))+$(((H - 320) / 2))" "$source/resources/pictures/EGG2.png"
+first_start hotfield hfd.opt rosewood.hfd EGG2.png 340 320
+field=$game
 
 # A new game of the first layout, 16 x 12: every square is covered, drawn
 # with the covered tile of the rosewood set from the installed data folder.
