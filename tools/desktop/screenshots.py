@@ -81,6 +81,13 @@ class Display:
         os.close(self.displayfd)
 
 
+def save_screen(display, out, name):
+    """Moves the pointer out of the way, lets the screen settle and keeps it."""
+    display.run("xdotool", "mousemove", str(W - 40), str(H - 40))
+    time.sleep(1.5)
+    display.shot().save(os.path.join(out, name), optimize=True)
+
+
 def start(display, program, data, folder):
     game = subprocess.Popen([program, data + "/"], cwd=folder, env=display.env,
                             stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -133,9 +140,7 @@ def swapster(display, build, out):
             h = rect(*p)
             display.click((h[0] + h[2]) // 2, (h[1] + h[3]) // 2)
             time.sleep(1.2)
-        display.run("xdotool", "mousemove", str(W - 40), str(H - 40))
-        time.sleep(1.5)
-        display.shot().save(os.path.join(out, "swapster.png"), optimize=True)
+        save_screen(display, out, "swapster.png")
     finally:
         stop(game)
         shutil.rmtree(folder)
@@ -202,9 +207,7 @@ def hotfield(display, build, out):
                 display.click(*centre(*q), button=button)
                 time.sleep(0.25)
             time.sleep(1.5)
-        display.run("xdotool", "mousemove", str(W - 40), str(H - 40))
-        time.sleep(1.5)
-        display.shot().save(os.path.join(out, "hotfield.png"), optimize=True)
+        save_screen(display, out, "hotfield.png")
     finally:
         stop(game)
         shutil.rmtree(folder)
