@@ -43,7 +43,7 @@ for size in "${sizes[@]}"; do
   for n in $(seq 80 99); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
   done
-  Xvfb ":$n" -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 & xpid=$!
+  Xvfb ":$n" -noreset -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 & xpid=$!
   export DISPLAY=":$n"
   for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
   : >"$work/game" ; : >"$work/minimal"

@@ -21,8 +21,9 @@ start_x() {  # WxH
     command -v "$tool" >/dev/null || { echo "smoke: $tool missing, the programs were not started"; finish; exit; }
   done
   # The server picks a free display itself, so that runs side by side never
-  # share one.
-  Xvfb -displayfd 3 -screen 0 "${1}x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 & xpid=$!
+  # share one.  -noreset: by default the server resets whenever its last
+  # client leaves, and a program starting during the reset cannot connect.
+  Xvfb -displayfd 3 -noreset -screen 0 "${1}x24" -nolisten tcp 3>"$work/display" >/dev/null 2>&1 & xpid=$!
   for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
   export DISPLAY=":$(head -1 "$work/display")"
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
