@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
 #include "puzzle/file_dialogs.h"
@@ -178,10 +179,25 @@ void InitStatsDialog(HWND dialog) {
   SpeakResult(previousBest);
 }
 
+}  // namespace
+
+HBITMAP StatsPictureBitmap(HWND window) {
+  if (StatsBitmap == nullptr) {
+    PictureRecord stats;
+    char path[300];
+    snprintf(path, sizeof path, "%sswpstats.tif", PictureDirectory);
+    if (DecodePictureFile(path, &stats)) StatsBitmap = PictureToBitmap(&stats, window, -1, 0, 0, 0);
+  }
+  return StatsBitmap;
+}
+
+namespace {
+
 void PaintStatsDialog(HWND dialog) {
+  HBITMAP picture = StatsPictureBitmap(dialog);
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(dialog, &ps);
-  BlitBitmap(dc, StatsBitmap, 0, 0, kPictureWidth, kPictureHeight, 0, 0, kPictureWidth, kPictureHeight);
+  BlitBitmap(dc, picture, 0, 0, kPictureWidth, kPictureHeight, 0, 0, kPictureWidth, kPictureHeight);
   SetTextColor(dc, RGB(255, 255, 255));
   SetBkColor(dc, RGB(128, 0, 0));
   SetBkMode(dc, OPAQUE);

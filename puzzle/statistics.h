@@ -55,6 +55,11 @@ int AskOpenFileName(char* out, size_t outSize, const char* filter, const char* i
 uint32_t StatsBestMoves(int boardSize, int slot);
 uint32_t StatsGamesWon(int boardSize, int slot);
 
+// The statistics dialog's picture (swpstats.tif of the picture folder), read
+// the first time the dialog is painted: most sessions never open the dialog,
+// and start-up need not wait for it.  0 when the file is missing or damaged.
+HBITMAP StatsPictureBitmap(HWND window);
+
 // The statistics dialog's text lines (0..13) as last filled, and its view:
 // 1 = this picture, 0 = all pictures.
 const char* StatsDialogLine(int line);

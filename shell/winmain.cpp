@@ -141,10 +141,6 @@ void InitMainWindow(HWND hwnd) {
   else
     ReadFieldOptions();
   if (kGameVariant == 0) {
-    PictureRecord stats;
-    char path[300];
-    snprintf(path, sizeof path, "%sswpstats.tif", PictureDirectory);
-    if (DecodePictureFile(path, &stats)) StatsBitmap = PictureToBitmap(&stats, hwnd, -1, 0, 0, 0);
     if (!PuzzlePicturePath[0]) {
       // A picture folder too long for the path is not cut into another name.
       const char* folder = strlen(PictureDirectory) + 13 <= sizeof PuzzlePicturePath ? PictureDirectory : ProgramDirectory;
@@ -152,7 +148,8 @@ void InitMainWindow(HWND hwnd) {
                folder);
     }
   }
-  LoadNumberWords();
+  // The statistics picture and the number words are loaded when first
+  // needed (the dialog, the first spoken number), not before the title.
   if (kGameVariant != 0) LoadStartupBackground();
 
   PictureRecord clock;

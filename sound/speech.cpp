@@ -13,10 +13,17 @@ HGLOBAL tens[10];  // 2..9 used
 HGLOBAL hundred, thousand, million;
 HGLOBAL hoursWord, minutesWord, secondsWord;
 
+// The words are loaded when a number is first spoken.
+bool g_wordsLoaded = false;
+void EnsureWords() {
+  if (!g_wordsLoaded) LoadNumberWords();
+}
+
 void Say(HGLOBAL word) { PlaySoundSync(word); }
 }  // namespace
 
 void LoadNumberWords() {
+  g_wordsLoaded = true;
   secondsWord = LoadSound("SECONDS_WAV");
   minutesWord = LoadSound("MINUTES_WAV");
   hoursWord = LoadSound("HOURS_WAV");
@@ -39,6 +46,7 @@ void LoadNumberWords() {
 }
 
 void FreeNumberWords() {
+  g_wordsLoaded = false;
   for (HGLOBAL& h : units) FreeSound(h), h = nullptr;
   for (HGLOBAL& h : tens) FreeSound(h), h = nullptr;
   for (HGLOBAL* h : {&hundred, &thousand, &million, &hoursWord, &minutesWord, &secondsWord}) {
@@ -48,6 +56,7 @@ void FreeNumberWords() {
 }
 
 void SayBelow100(int32_t v) {
+  EnsureWords();
   if (v < 0 || v > 99) return;
   if (v >= 20) {
     Say(tens[v / 10]);
@@ -58,6 +67,7 @@ void SayBelow100(int32_t v) {
 }
 
 void SayBelow1000(int32_t v) {
+  EnsureWords();
   if (v < 0 || v > 999) return;
   if (v >= 100) {
     Say(units[v / 100]);
@@ -79,6 +89,7 @@ static void SayGroup(int32_t group, bool belowHundred, HGLOBAL word) {
 }
 
 void SayNumber(int32_t v) {
+  EnsureWords();
   if (v < 0) return;
   if (v == 0) {
     Say(units[0]);
@@ -95,6 +106,7 @@ void SayNumber(int32_t v) {
 }
 
 void SayTime(int32_t s) {
+  EnsureWords();
   if (s < 0) return;  // no such duration: say nothing rather than a lone "seconds"
   if (s > 3600) {
     SayNumber(s / 3600);

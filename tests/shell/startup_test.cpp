@@ -10,6 +10,7 @@
 
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
+#include "puzzle/statistics.h"
 #include "shell/shell_state.h"
 #include "shell/winmain.h"
 #include "support/game_fixture.h"
@@ -85,7 +86,9 @@ TEST_F(StartUpTest, FirstStartInAnEmptyFolderUsesTheDefaultsAndShowsTheNote) {
   EXPECT_GT(CardBackHeight, 0);
   EXPECT_NE(ClockBitmap, nullptr);
   EXPECT_NE(ClockMask, nullptr);
-  EXPECT_NE(StatsBitmap, nullptr);
+  // The statistics picture waits for the dialog.
+  EXPECT_EQ(StatsBitmap, nullptr);
+  EXPECT_NE(StatsPictureBitmap(MainWindow), nullptr);
   ASSERT_NE(PuzzleBitmap, nullptr);
   int w, h;
   BitmapImage(PuzzleBitmap, &w, &h);
@@ -257,7 +260,7 @@ TEST_F(StartUpTest, ThePictureFolderComesFromTheCommandLine) {
   EXPECT_EQ(std::string(ProgramDirectory), folder_);
   EXPECT_EQ(std::string(StatsFilePath), folder_ + "default.sw3");
   EXPECT_NE(PuzzleBitmap, nullptr);
-  EXPECT_NE(StatsBitmap, nullptr);
+  EXPECT_NE(StatsPictureBitmap(MainWindow), nullptr);
 }
 
 TEST_F(StartUpTest, AFolderWithoutPicturesStillStartsAndPlays) {
@@ -266,7 +269,7 @@ TEST_F(StartUpTest, AFolderWithoutPicturesStillStartsAndPlays) {
   o.copyData = false;
   RestartGame(o);
   EXPECT_EQ(PuzzleBitmap, nullptr);
-  EXPECT_EQ(StatsBitmap, nullptr);
+  EXPECT_EQ(StatsPictureBitmap(MainWindow), nullptr);
   EXPECT_EQ(readyFlag, 1u);
   NewGame();
   ClickCell(0, 0);

@@ -73,12 +73,11 @@ TEST_F(SpeechTest, TimesUseStrictLimits) {
   EXPECT_EQ(Number(3), Said({"n3"}));
 }
 
-TEST_F(SpeechTest, FreedWordsSayNothing) {
+TEST_F(SpeechTest, WordsAreLoadedWhenFirstNeeded) {
   FreeNumberWords();
-  EXPECT_TRUE(Number(123).empty());
-  EXPECT_TRUE(Time(3725).empty());
-  LoadNumberWords();
   EXPECT_EQ(Number(123), Said({"n1", "n100", "n20", "n3"}));
+  FreeNumberWords();
+  EXPECT_EQ(Time(3725), Said({"n1", "HOURS_WAV", "n2", "MINUTES_WAV", "n5", "SECONDS_WAV"}));
 }
 
 TEST_F(SpeechTest, TheSoundSwitchAlwaysSaysWhichWayItWent) {
