@@ -24,6 +24,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <future>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -457,6 +459,63 @@ int DecodeFile(LPCSTR path, PictureRecord* record, int bitsPerPixel, int colorOr
     return result;
   }
   return DecodeBytes(bytes.data(), bytes.size(), path, record, bitsPerPixel, colorOrder);
+}
+
+namespace {
+struct Prefetch {
+  std::string path;
+  std::future<std::unique_ptr<PrefetchedPicture>> result;
+};
+Prefetch g_prefetch;
+
+// What DecodePictureFile does with a file, from bytes already read.
+std::unique_ptr<PrefetchedPicture> DecodeReadFile(const std::vector<unsigned char>& bytes, const std::string& path) {
+  auto out = std::make_unique<PrefetchedPicture>();
+  Magick::Image header;
+  out->infoResult = LoadImage(bytes.data(), bytes.size(), path.c_str(), true, header);
+  if (out->infoResult != PICTURE_SUCCESS) return out;
+  PictureInfo info;
+  FillInfo(header, &info);
+  PrepareRecord(&out->record, info.width, info.height, info.bitsPerPixel);
+  out->decodeResult = DecodeBytes(bytes.data(), bytes.size(), path.c_str(), &out->record, info.bitsPerPixel,
+                                  info.colorOrder);
+  return out;
+}
+}  // namespace
+
+void PrefetchFile(LPCSTR path) {
+  TakePrefetchedFile(nullptr, nullptr);  // one at a time
+  if (path == nullptr || path[0] == 0) return;
+  // The file is read here, on the caller's thread, through the same guarded
+  // calls as every other read; only the decoding moves to the other thread.
+  auto bytes = std::make_shared<std::vector<unsigned char>>();
+  const int read = ReadFileCapped(path, *bytes);
+  g_prefetch.path = path;
+  if (read != PICTURE_SUCCESS) {
+    std::promise<std::unique_ptr<PrefetchedPicture>> failed;
+    auto out = std::make_unique<PrefetchedPicture>();
+    out->infoResult = read;
+    failed.set_value(std::move(out));
+    g_prefetch.result = failed.get_future();
+    return;
+  }
+  try {
+    g_prefetch.result = std::async(std::launch::async, [bytes, name = g_prefetch.path] {
+      return DecodeReadFile(*bytes, name);
+    });
+  } catch (const std::system_error&) {
+    g_prefetch.path.clear();  // no thread to be had: decoded when asked for
+  }
+}
+
+bool TakePrefetchedFile(LPCSTR path, PrefetchedPicture* result) {
+  if (!g_prefetch.result.valid()) return false;
+  const bool same = path != nullptr && result != nullptr && g_prefetch.path == path;
+  std::unique_ptr<PrefetchedPicture> done = g_prefetch.result.get();
+  g_prefetch.path.clear();
+  if (!same || done == nullptr) return false;
+  *result = std::move(*done);
+  return true;
 }
 
 int DecodeMemory(const void* bytes, PictureRecord* record, int bitsPerPixel, int colorOrder,

@@ -101,6 +101,20 @@ int ReadPictureInfo(LPCSTR path, PictureInfo* info);
 // The same for a picture held in memory.
 int ReadPictureInfoFromMemory(const void* bytes, PictureInfo* info, DWORD byteCount);
 
+// Start-up overlap: reads a picture file now and decodes it on another
+// thread while the caller goes on with other work.  TakePrefetchedFile then
+// waits for that decode and hands over what DecodePictureFile would have
+// made of the file: `infoResult` is ReadPictureInfo's answer, and when it is
+// a success `decodeResult` and `record` are DecodeFile's.  It answers false
+// (and drops any prefetch) for any other path.  One prefetch at a time.
+struct PrefetchedPicture {
+  int infoResult = PICTURE_FAILURE;
+  int decodeResult = PICTURE_FAILURE;
+  PictureRecord record;
+};
+void PrefetchFile(LPCSTR path);
+bool TakePrefetchedFile(LPCSTR path, PrefetchedPicture* result);
+
 // Makes `record` an empty record of the given shape, freeing any data it held.
 int PrepareRecord(PictureRecord* record, int width, int height, int bitsPerPixel);
 

@@ -75,6 +75,12 @@ void SelectSharedPalette(HDC dc, bool realise) {
 
 int DecodePictureFile(LPCSTR path, PictureRecord* record) {
   if (record == nullptr) return 0;
+  PrefetchedPicture prefetched;
+  if (TakePrefetchedFile(path, &prefetched)) {
+    if (prefetched.infoResult != PICTURE_SUCCESS) return 0;
+    *record = std::move(prefetched.record);
+    return prefetched.decodeResult == PICTURE_SUCCESS ? 1 : 0;
+  }
   PictureInfo info;
   if (ReadPictureInfo(path, &info) != PICTURE_SUCCESS) return 0;
   PrepareRecord(record, info.width, info.height, info.bitsPerPixel);

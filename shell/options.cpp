@@ -95,6 +95,20 @@ const char* ProgramDirectoryPath(const char* name) {
   return path;
 }
 
+void OptionsPicturePath(char* out, size_t outSize) {
+  if (outSize == 0) return;
+  out[0] = 0;
+  if (kGameVariant != 0) return;
+  const char* path = ProgramDirectoryPath(kOptionsFileName);
+  HFILE file = path[0] ? _lopen(path, OF_READ | OF_SHARE_DENY_WRITE) : HFILE_ERROR;
+  if (file == HFILE_ERROR) return;
+  uint8_t bytes[kPictureAt + kPathField];
+  UINT read = _lread(file, bytes, sizeof bytes);
+  _lclose(file);
+  const long got = read == HFILE_WRITE_ERROR ? 0 : (long)read;
+  TakePathField(out, outSize, bytes + kPictureAt, got - kPictureAt, kPathField);
+}
+
 void ReadOptions() {
   // The mine-field build keeps its settings in a file of its own.
   if (kGameVariant != 0) return;

@@ -8,6 +8,9 @@
 // a shortened name.
 const char* ProgramDirectoryPath(const char* name);
 void ReadOptions();
+// The puzzle picture path the options file names, without taking any other
+// setting from it; "" when it names none.
+void OptionsPicturePath(char* out, size_t outSize);
 void WriteOptions();
 // WriteOptions with its result: 1 when the whole options file was written.
 int SaveOptionsFile();

@@ -59,11 +59,26 @@ void SetUpDirectories(const char* commandLine) {
   ProgramPath(StatsFilePath, sizeof StatsFilePath, "default.sw3");
 }
 
+// The built-in puzzle picture, used when the options name none.
+static void DefaultPuzzlePicturePath(char* out, size_t size) {
+  // A picture folder too long for the path is not cut into another name.
+  const char* folder = strlen(PictureDirectory) + 13 <= size ? PictureDirectory : ProgramDirectory;
+  snprintf(out, size, "%.*scathedra.bkg", (int)(size - 13), folder);
+}
+
 int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
   RegisterGameResources();
   PuzzlePicture.flags &= ~PICTURE_HAS_DATA;
   AppInstance = instance;
   SetUpDirectories(commandLine);
+  if (kGameVariant == 0 && !previous) {
+    // The puzzle picture is decoded on the second processor while the window
+    // comes up and shows its loading text; InitMainWindow takes the result.
+    char picture[sizeof PuzzlePicturePath];
+    OptionsPicturePath(picture, sizeof picture);
+    if (!picture[0]) DefaultPuzzlePicturePath(picture, sizeof picture);
+    PrefetchFile(picture);
+  }
   RemoveStaleTempFiles(ProgramDirectory);
   MeasureScreenDepth();
   SetBoardDefaults();
@@ -141,12 +156,7 @@ void InitMainWindow(HWND hwnd) {
   else
     ReadFieldOptions();
   if (kGameVariant == 0) {
-    if (!PuzzlePicturePath[0]) {
-      // A picture folder too long for the path is not cut into another name.
-      const char* folder = strlen(PictureDirectory) + 13 <= sizeof PuzzlePicturePath ? PictureDirectory : ProgramDirectory;
-      snprintf(PuzzlePicturePath, sizeof PuzzlePicturePath, "%.*scathedra.bkg", (int)(sizeof PuzzlePicturePath - 13),
-               folder);
-    }
+    if (!PuzzlePicturePath[0]) DefaultPuzzlePicturePath(PuzzlePicturePath, sizeof PuzzlePicturePath);
   }
   // The statistics picture and the number words are loaded when first
   // needed (the dialog, the first spoken number), not before the title.
