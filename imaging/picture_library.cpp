@@ -501,7 +501,11 @@ void PrefetchFile(LPCSTR path) {
   }
   try {
     g_prefetch.result = std::async(std::launch::async, [bytes, name = g_prefetch.path] {
-      return DecodeReadFile(*bytes, name);
+      auto decoded = DecodeReadFile(*bytes, name);
+      // The embedded pictures that follow at start-up are PNG: load that
+      // coder here too, while the caller is busy elsewhere.
+      AcceptedModule("PNG");
+      return decoded;
     });
   } catch (const std::system_error&) {
     g_prefetch.path.clear();  // no thread to be had: decoded when asked for

@@ -89,14 +89,24 @@ TEST_F(PicturesTest, ResourcePicturesBecomeBitmapsOfTheirOwnSize) {
   EXPECT_FALSE(clock.flags & PICTURE_HAS_DATA);
 }
 
-TEST_F(PicturesTest, DecodePictureFileSucceedsOnlyForWholePictures) {
+// Decoding at start-up may be started early on another thread; what the
+// game gets must be the same either way.
+class DecodePictureFileTest : public PicturesTest, public ::testing::WithParamInterface<bool> {
+ protected:
+  int Decode(const std::string& path, PictureRecord* record) {
+    if (GetParam()) PrefetchFile(path.c_str());
+    return DecodePictureFile(path.c_str(), record);
+  }
+};
+
+TEST_P(DecodePictureFileTest, SucceedsOnlyForWholePictures) {
   PictureRecord source;
   MakePattern(&source, 50, 40);
   const std::string good = File("good.tif");
   ASSERT_EQ(PICTURE_SUCCESS, EncodeFile(good.c_str(), &source, PICTURE_FORMAT_TIFF_LZW, 24, 0));
 
   PictureRecord record;
-  ASSERT_EQ(1, DecodePictureFile(good.c_str(), &record));
+  ASSERT_EQ(1, Decode(good, &record));
   EXPECT_EQ(50, record.width);
   EXPECT_EQ(40, record.height);
   EXPECT_EQ(24, record.bitsPerPixel);
@@ -105,8 +115,8 @@ TEST_F(PicturesTest, DecodePictureFileSucceedsOnlyForWholePictures) {
   // Not a picture: the record is left as it was.
   const std::string text = File("notes.tif");
   std::ofstream(text) << "not a picture";
-  EXPECT_EQ(0, DecodePictureFile(text.c_str(), &record));
-  EXPECT_EQ(0, DecodePictureFile(File("missing.tif").c_str(), &record));
+  EXPECT_EQ(0, Decode(text, &record));
+  EXPECT_EQ(0, Decode(File("missing.tif"), &record));
   EXPECT_TRUE(record.flags & PICTURE_HAS_DATA);
   EXPECT_EQ(50, record.width);
 
@@ -120,9 +130,34 @@ TEST_F(PicturesTest, DecodePictureFileSucceedsOnlyForWholePictures) {
   std::ofstream(damaged, std::ios::binary) << bmp;
   PictureInfo info;
   ASSERT_EQ(PICTURE_SUCCESS, ReadPictureInfo(damaged.c_str(), &info));
-  EXPECT_EQ(0, DecodePictureFile(damaged.c_str(), &record));
+  EXPECT_EQ(0, Decode(damaged, &record));
   EXPECT_FALSE(record.flags & PICTURE_HAS_DATA);
   EXPECT_TRUE(record.pixels.words.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Both, DecodePictureFileTest, ::testing::Bool(),
+                         [](const auto& info) { return info.param ? "Prefetched" : "Direct"; });
+
+TEST_F(PicturesTest, APrefetchServesOnlyItsOwnFile) {
+  PictureRecord a, b;
+  MakePattern(&a, 30, 20);
+  MakePattern(&b, 20, 30);
+  const std::string first = File("first.png"), second = File("second.png");
+  ASSERT_EQ(PICTURE_SUCCESS, EncodeFile(first.c_str(), &a, PICTURE_FORMAT_TIFF, 24, 0));
+  ASSERT_EQ(PICTURE_SUCCESS, EncodeFile(second.c_str(), &b, PICTURE_FORMAT_TIFF, 24, 0));
+  PrefetchFile(first.c_str());
+  // Another file is decoded on its own; the prefetch is dropped, not kept
+  // for a later call that may come after the file changed.
+  PictureRecord record;
+  ASSERT_EQ(1, DecodePictureFile(second.c_str(), &record));
+  EXPECT_EQ(b.pixels.words, record.pixels.words);
+  PrefetchedPicture stale;
+  EXPECT_FALSE(TakePrefetchedFile(first.c_str(), &stale));
+  // A second prefetch replaces the first.
+  PrefetchFile(second.c_str());
+  PrefetchFile(first.c_str());
+  ASSERT_EQ(1, DecodePictureFile(first.c_str(), &record));
+  EXPECT_EQ(a.pixels.words, record.pixels.words);
 }
 
 TEST_F(PicturesTest, StretchedBitmapOfTheSameSizeIsExactAndKeepsTheRecord) {
