@@ -484,7 +484,7 @@ std::unique_ptr<PrefetchedPicture> DecodeReadFile(const std::vector<unsigned cha
 }  // namespace
 
 void PrefetchFile(LPCSTR path) {
-  TakePrefetchedFile(nullptr, nullptr);  // one at a time
+  DropPrefetchedFile();  // one at a time
   if (path == nullptr || path[0] == 0) return;
   // The file is read here, on the caller's thread, through the same guarded
   // calls as every other read; only the decoding moves to the other thread.
@@ -513,13 +513,17 @@ void PrefetchFile(LPCSTR path) {
 }
 
 bool TakePrefetchedFile(LPCSTR path, PrefetchedPicture* result) {
-  if (!g_prefetch.result.valid()) return false;
-  const bool same = path != nullptr && result != nullptr && g_prefetch.path == path;
+  if (!g_prefetch.result.valid() || path == nullptr || result == nullptr || g_prefetch.path != path) return false;
   std::unique_ptr<PrefetchedPicture> done = g_prefetch.result.get();
   g_prefetch.path.clear();
-  if (!same || done == nullptr) return false;
+  if (done == nullptr) return false;
   *result = std::move(*done);
   return true;
+}
+
+void DropPrefetchedFile() {
+  if (g_prefetch.result.valid()) g_prefetch.result.get();
+  g_prefetch.path.clear();
 }
 
 int DecodeMemory(const void* bytes, PictureRecord* record, int bitsPerPixel, int colorOrder,

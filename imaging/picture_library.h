@@ -106,7 +106,8 @@ int ReadPictureInfoFromMemory(const void* bytes, PictureInfo* info, DWORD byteCo
 // waits for that decode and hands over what DecodePictureFile would have
 // made of the file: `infoResult` is ReadPictureInfo's answer, and when it is
 // a success `decodeResult` and `record` are DecodeFile's.  It answers false
-// (and drops any prefetch) for any other path.  One prefetch at a time.
+// for any other path, and leaves the prefetch for its own file, until
+// DropPrefetchedFile.  One prefetch at a time.
 struct PrefetchedPicture {
   int infoResult = PICTURE_FAILURE;
   int decodeResult = PICTURE_FAILURE;
@@ -114,6 +115,7 @@ struct PrefetchedPicture {
 };
 void PrefetchFile(LPCSTR path);
 bool TakePrefetchedFile(LPCSTR path, PrefetchedPicture* result);
+void DropPrefetchedFile();
 
 // Makes `record` an empty record of the given shape, freeing any data it held.
 int PrepareRecord(PictureRecord* record, int width, int height, int bitsPerPixel);

@@ -11,6 +11,9 @@ bool IsFieldGameOver();
 void RedrawField(HDC dc);
 void SetFieldMenuChecks();
 void LoadStartupBackground();
+// The background path the mine field's options file names ("" for none),
+// without taking anything else from it.
+void FieldOptionsBackgroundPath(char* out, size_t size);
 // The mine field's own menu commands (those the two builds do not share).
 void DispatchFieldCommand(HWND hwnd, UINT id);
 // The mine field's options file, "hfd.opt".

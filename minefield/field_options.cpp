@@ -31,6 +31,19 @@ static bool IsLayout(int32_t columns, int32_t rows) {
   return columns >= 2 && columns <= kFieldMaxColumns && rows >= 2 && rows <= kFieldMaxRows;
 }
 
+void FieldOptionsBackgroundPath(char* out, size_t size) {
+  if (size == 0) return;
+  out[0] = 0;
+  HFILE file = _lopen(ProgramDirectoryPath("hfd.opt"), OF_READ);
+  if (file == HFILE_ERROR) return;
+  char path[sizeof BackgroundPath] = {0};
+  uint32_t sound;
+  if (_lread(file, &sound, 4) == 4) _lread(file, path, sizeof path);
+  _lclose(file);
+  path[sizeof path - 1] = 0;
+  if (strlen(path) < size) memcpy(out, path, strlen(path) + 1);
+}
+
 void ReadFieldOptions() {
   memset(FieldOptionsRecord, 0, sizeof FieldOptionsRecord);
   menuNoteFlag = 0;

@@ -11,6 +11,9 @@ bool IsFieldGameOver() { return true; }
 void RedrawField(HDC) {}
 void SetFieldMenuChecks() {}
 void LoadStartupBackground() {}
+void FieldOptionsBackgroundPath(char* out, size_t size) {
+  if (size) out[0] = 0;
+}
 void DispatchFieldCommand(HWND, UINT) {}
 void ReadFieldOptions() {}
 void WriteFieldOptions() {}

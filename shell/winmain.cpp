@@ -66,19 +66,28 @@ static void DefaultPuzzlePicturePath(char* out, size_t size) {
   snprintf(out, size, "%.*scathedra.bkg", (int)(size - 13), folder);
 }
 
+// The large picture start-up decodes (the puzzle picture, or the mine field's
+// background) is decoded on the second processor while the window comes up
+// and shows its loading text; InitMainWindow's decoding call takes it.
+static void PrefetchStartupPicture() {
+  char picture[sizeof PuzzlePicturePath];
+  if (kGameVariant == 0) {
+    OptionsPicturePath(picture, sizeof picture);
+    if (!picture[0]) DefaultPuzzlePicturePath(picture, sizeof picture);
+  } else {
+    FieldOptionsBackgroundPath(picture, sizeof picture);
+    if (!picture[0] && strlen(PictureDirectory) + 13 <= sizeof picture)
+      snprintf(picture, sizeof picture, "%sPLANET_R.BKG", PictureDirectory);
+  }
+  PrefetchFile(picture);
+}
+
 int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
   RegisterGameResources();
   PuzzlePicture.flags &= ~PICTURE_HAS_DATA;
   AppInstance = instance;
   SetUpDirectories(commandLine);
-  if (kGameVariant == 0 && !previous) {
-    // The puzzle picture is decoded on the second processor while the window
-    // comes up and shows its loading text; InitMainWindow takes the result.
-    char picture[sizeof PuzzlePicturePath];
-    OptionsPicturePath(picture, sizeof picture);
-    if (!picture[0]) DefaultPuzzlePicturePath(picture, sizeof picture);
-    PrefetchFile(picture);
-  }
+  if (!previous) PrefetchStartupPicture();
   RemoveStaleTempFiles(ProgramDirectory);
   MeasureScreenDepth();
   SetBoardDefaults();
@@ -190,6 +199,8 @@ void InitMainWindow(HWND hwnd) {
   Board->gameInProgress = 0;
   titleScreenFlag = 1;
   SetTimer(hwnd, 104, 1000, nullptr);
+  // A prefetch start-up did not use is not kept for a later, changed file.
+  DropPrefetchedFile();
   readyFlag = 1;
 }
 

@@ -146,11 +146,15 @@ TEST_F(PicturesTest, APrefetchServesOnlyItsOwnFile) {
   ASSERT_EQ(PICTURE_SUCCESS, EncodeFile(first.c_str(), &a, PICTURE_FORMAT_TIFF, 24, 0));
   ASSERT_EQ(PICTURE_SUCCESS, EncodeFile(second.c_str(), &b, PICTURE_FORMAT_TIFF, 24, 0));
   PrefetchFile(first.c_str());
-  // Another file is decoded on its own; the prefetch is dropped, not kept
-  // for a later call that may come after the file changed.
+  // Another file is decoded on its own, and the prefetch waits for its own
+  // file until it is dropped.
   PictureRecord record;
   ASSERT_EQ(1, DecodePictureFile(second.c_str(), &record));
   EXPECT_EQ(b.pixels.words, record.pixels.words);
+  ASSERT_EQ(1, DecodePictureFile(first.c_str(), &record));
+  EXPECT_EQ(a.pixels.words, record.pixels.words);
+  PrefetchFile(first.c_str());
+  DropPrefetchedFile();
   PrefetchedPicture stale;
   EXPECT_FALSE(TakePrefetchedFile(first.c_str(), &stale));
   // A second prefetch replaces the first.
