@@ -512,19 +512,30 @@ void PrefetchFile(LPCSTR path) {
   }
 }
 
+namespace {
+// The prefetch's result; null when the other thread failed (out of memory,
+// say), in which case the caller decodes the file itself.
+std::unique_ptr<PrefetchedPicture> FinishPrefetch() {
+  std::unique_ptr<PrefetchedPicture> done;
+  try {
+    if (g_prefetch.result.valid()) done = g_prefetch.result.get();
+  } catch (...) {
+    done.reset();
+  }
+  g_prefetch.path.clear();
+  return done;
+}
+}  // namespace
+
 bool TakePrefetchedFile(LPCSTR path, PrefetchedPicture* result) {
   if (!g_prefetch.result.valid() || path == nullptr || result == nullptr || g_prefetch.path != path) return false;
-  std::unique_ptr<PrefetchedPicture> done = g_prefetch.result.get();
-  g_prefetch.path.clear();
+  std::unique_ptr<PrefetchedPicture> done = FinishPrefetch();
   if (done == nullptr) return false;
   *result = std::move(*done);
   return true;
 }
 
-void DropPrefetchedFile() {
-  if (g_prefetch.result.valid()) g_prefetch.result.get();
-  g_prefetch.path.clear();
-}
+void DropPrefetchedFile() { FinishPrefetch(); }
 
 int DecodeMemory(const void* bytes, PictureRecord* record, int bitsPerPixel, int colorOrder,
                  DWORD byteCount) {
