@@ -488,17 +488,10 @@ void PrefetchFile(LPCSTR path) {
   if (path == nullptr || path[0] == 0) return;
   // The file is read here, on the caller's thread, through the same guarded
   // calls as every other read; only the decoding moves to the other thread.
+  // A file that cannot be read is left to the decoding call to find so.
   auto bytes = std::make_shared<std::vector<unsigned char>>();
-  const int read = ReadFileCapped(path, *bytes);
+  if (ReadFileCapped(path, *bytes) != PICTURE_SUCCESS) return;
   g_prefetch.path = path;
-  if (read != PICTURE_SUCCESS) {
-    std::promise<std::unique_ptr<PrefetchedPicture>> failed;
-    auto out = std::make_unique<PrefetchedPicture>();
-    out->infoResult = read;
-    failed.set_value(std::move(out));
-    g_prefetch.result = failed.get_future();
-    return;
-  }
   try {
     g_prefetch.result = std::async(std::launch::async, [bytes, name = g_prefetch.path] {
       auto decoded = DecodeReadFile(*bytes, name);

@@ -48,9 +48,14 @@ void LayTiledBackground() {
     TiledBackgroundBitmap = CreateTiledBitmap(MainWindow, BackgroundBitmap, w, h, Board->backgroundChoice);
 }
 
+void DefaultBackgroundPath(char* out, size_t size) {
+  if (size == 0) return;
+  out[0] = 0;
+  if (strlen(PictureDirectory) + 13 <= size) snprintf(out, size, "%sPLANET_R.BKG", PictureDirectory);
+}
+
 void LoadStartupBackground() {
-  if (!BackgroundPath[0] && strlen(PictureDirectory) + 13 <= sizeof BackgroundPath)
-    snprintf(BackgroundPath, sizeof BackgroundPath, "%sPLANET_R.BKG", PictureDirectory);
+  if (!BackgroundPath[0]) DefaultBackgroundPath(BackgroundPath, sizeof BackgroundPath);
   if (PuzzlePicture.flags & PICTURE_HAS_DATA) ReleaseRecord(&PuzzlePicture);
   DecodePictureFile(BackgroundPath, &PuzzlePicture);
   TakeBackground(MainWindow);

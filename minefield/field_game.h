@@ -63,6 +63,9 @@ extern HBITMAP TileSetBitmap;
 extern int32_t BackgroundIsTexture;
 
 // Backgrounds.
+// The built-in background, PLANET_R.BKG of the picture folder ("" when that
+// path would not fit).
+void DefaultBackgroundPath(char* out, size_t size);
 int LoadFieldBackground(HWND hwnd, const char* path);
 int ChooseFieldBackground(HWND owner);
 void LayTiledBackground();

@@ -11,8 +11,8 @@ bool IsFieldGameOver();
 void RedrawField(HDC dc);
 void SetFieldMenuChecks();
 void LoadStartupBackground();
-// The background path the mine field's options file names ("" for none),
-// without taking anything else from it.
+// The background start-up shows: the one the mine field's options file
+// names, without taking anything else from it, else the built-in one.
 void FieldOptionsBackgroundPath(char* out, size_t size);
 // The mine field's own menu commands (those the two builds do not share).
 void DispatchFieldCommand(HWND hwnd, UINT id);

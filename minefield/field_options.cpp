@@ -42,6 +42,7 @@ void FieldOptionsBackgroundPath(char* out, size_t size) {
   _lclose(file);
   path[sizeof path - 1] = 0;
   if (strlen(path) < size) memcpy(out, path, strlen(path) + 1);
+  if (!out[0]) DefaultBackgroundPath(out, size);
 }
 
 void ReadFieldOptions() {

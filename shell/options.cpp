@@ -95,17 +95,23 @@ const char* ProgramDirectoryPath(const char* name) {
   return path;
 }
 
+// Reads up to `size` bytes of the options file; how many were read, or -1
+// when there is no file to read.
+static long ReadOptionsBytes(uint8_t* bytes, size_t size) {
+  const char* path = ProgramDirectoryPath(kOptionsFileName);
+  HFILE file = path[0] ? _lopen(path, OF_READ | OF_SHARE_DENY_WRITE) : HFILE_ERROR;
+  if (file == HFILE_ERROR) return -1;
+  UINT read = _lread(file, bytes, (UINT)size);
+  _lclose(file);
+  return read == HFILE_WRITE_ERROR ? 0 : (long)read;
+}
+
 void OptionsPicturePath(char* out, size_t outSize) {
   if (outSize == 0) return;
   out[0] = 0;
   if (kGameVariant != 0) return;
-  const char* path = ProgramDirectoryPath(kOptionsFileName);
-  HFILE file = path[0] ? _lopen(path, OF_READ | OF_SHARE_DENY_WRITE) : HFILE_ERROR;
-  if (file == HFILE_ERROR) return;
   uint8_t bytes[kPictureAt + kPathField];
-  UINT read = _lread(file, bytes, sizeof bytes);
-  _lclose(file);
-  const long got = read == HFILE_WRITE_ERROR ? 0 : (long)read;
+  const long got = ReadOptionsBytes(bytes, sizeof bytes);
   TakePathField(out, outSize, bytes + kPictureAt, got - kPictureAt, kPathField);
 }
 
@@ -117,13 +123,9 @@ void ReadOptions() {
   BackgroundPath[0] = 0;
   PuzzlePicturePath[0] = 0;
 
-  const char* path = ProgramDirectoryPath(kOptionsFileName);
-  HFILE file = path[0] ? _lopen(path, OF_READ | OF_SHARE_DENY_WRITE) : HFILE_ERROR;
-  if (file == HFILE_ERROR) return;
   uint8_t bytes[kOptionsFileSize];
-  UINT read = _lread(file, bytes, sizeof bytes);
-  _lclose(file);
-  long got = read == HFILE_WRITE_ERROR ? 0 : (long)read;
+  const long got = ReadOptionsBytes(bytes, sizeof bytes);
+  if (got < 0) return;
 
   // What the file holds takes effect up to its end; the rest stays as it was.
   if (got >= kSoundAt + 4) soundFlag = GetWord(bytes + kSoundAt) != 0;

@@ -76,8 +76,6 @@ static void PrefetchStartupPicture() {
     if (!picture[0]) DefaultPuzzlePicturePath(picture, sizeof picture);
   } else {
     FieldOptionsBackgroundPath(picture, sizeof picture);
-    if (!picture[0] && strlen(PictureDirectory) + 13 <= sizeof picture)
-      snprintf(picture, sizeof picture, "%sPLANET_R.BKG", PictureDirectory);
   }
   PrefetchFile(picture);
 }
