@@ -37,7 +37,7 @@ options() {
 
 median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 
-export SDL_AUDIODRIVER=dummy
+export SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR="$work"
 printf '%-10s %12s %12s %7s   %12s %12s %7s\n' size "game ms" "minimal ms" ratio "game MiB" "minimal MiB" ratio
 for size in "${sizes[@]}"; do
   for n in $(seq 80 99); do

@@ -341,6 +341,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   }
   if (!TopWidget(owner)) box.setWindowModality(Qt::ApplicationModal);
   if (QGuiApplication::overrideCursor()) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
+  BeforeToolkitPaints();
   int r = box.exec();
   if (QGuiApplication::overrideCursor() && QGuiApplication::overrideCursor()->shape() == Qt::ArrowCursor)
     QGuiApplication::restoreOverrideCursor();
@@ -464,6 +465,7 @@ static bool RunFileDialog(QFileDialog& dlg, const QStringList& filters, std::str
       static_cast<QDialog&>(dlg).accept();  // the file dialog's own checks run
     });
   }
+  BeforeToolkitPaints();
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
   *chosen = ToAnsi(QDir::toNativeSeparators(dlg.selectedFiles().first()));
   int fi = filters.indexOf(dlg.selectedNameFilter());

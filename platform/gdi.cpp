@@ -124,6 +124,7 @@ static const DrawArea* MakeArea(DC* dc, QImage* img) {
   DrawArea& a = dc->area;
   ForgetArea(dc);
   if (!img) return nullptr;
+  if (dc->window) FillBlank(dc->window);
   QRegion r(0, 0, img->width(), img->height());
   if (dc->window) {
     int cw, ch;
@@ -152,6 +153,7 @@ static const DrawArea* MakeArea(DC* dc, QImage* img) {
 
 // The DC's drawable area and pixels; null when it has no image.
 static inline const DrawArea* Area(DC* dc) {
+  if (dc->window && dc->window->childrenPainted) PutUnders(dc->window);
   if (dc->areaValid && dc->area.epoch == g_targetEpoch) return &dc->area;
   return MakeArea(dc, TargetOf(dc));
 }

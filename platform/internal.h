@@ -195,6 +195,16 @@ struct Window {
   HostWidget* host = nullptr;
   Canvas* canvas = nullptr;
   QImage backing;
+  // The image is a view of the client area in the toolkit's own backing
+  // store rather than pixels of our own (see window.cpp).
+  bool inStore = false;
+  // The store under child windows may hold the children's pixels: the
+  // window's own are in each child's `under`.
+  bool childrenPainted = false;
+  // The image is zero pages not yet drawn on (see BlankImage).
+  bool blank = false;
+  QImage under;     // on a child: its parent's pixels under it
+  QRect underRect;  // where, in the parent's image
   QRegion update;  // invalid region waiting for WM_PAINT
   DrawnArea drawn;  // drawn into the backing image, not yet on the screen
   int x = 0, y = 0, width = 0, height = 0;  // outer rectangle
@@ -211,6 +221,19 @@ HWND Handle(Window* w);
 int MenuBarHeight(Window* w);
 void ClientSize(Window* w, int* cw, int* ch);
 void ApplyGeometry(Window* w);  // after outer size, style or menu changed
+// Called while the toolkit paints the window's canvas: true when the pixels
+// already are in its backing store and nothing needs copying.
+bool PaintsInStore(Window* w);
+// Takes the window's pixels back into an image of its own, before the
+// toolkit may drop or reshape its store or paint another window over it.
+void LeaveStore(Window* w);
+// Puts the window's own pixels back under its children in the store; the
+// game draws on or reads the window only after this.
+void PutUnders(Window* w);
+// Keeps the pixels under child windows before the toolkit may paint them.
+void BeforeToolkitPaints();
+// Makes a blank window image black before it is drawn on or read.
+void FillBlank(Window* w);
 void PostInput(Window* w, UINT msg, WPARAM wp, LPARAM lp);
 void RemoveControls(Window* w);
 // Enter presses the focused push button, or else the default one (IDOK when

@@ -25,6 +25,7 @@ class Canvas : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* e) override {
+    if (PaintsInStore(win_)) return;
     QPainter p(this);
     // The image holds device pixels: each rectangle of desktop units shows
     // its own pixels one to one.

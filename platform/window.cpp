@@ -3,6 +3,7 @@
 // draws into the image and the widget only shows it.
 #include <QAction>
 #include <QApplication>
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QElapsedTimer>
@@ -18,6 +19,7 @@
 #include <chrono>
 #include <set>
 #include <thread>
+#include <sys/mman.h>
 
 #include "platform/internal.h"
 #include "platform/testing.h"
@@ -104,31 +106,198 @@ void ClientSize(Window* w, int* cw, int* ch) {
   *ch = std::max(0, w->height - m.top() - m.bottom() - MenuBarHeight(w));
 }
 
+// A plain top-level window keeps its client area's pixels right in the
+// toolkit's backing store, the image that goes to the screen: a second
+// full-screen image beside it would cost memory and a copy on every paint.
+// Dialogs keep an image of their own, as their controls paint into the same
+// store.  Only the X11 store is known to keep one image, in place, until it
+// is resized or its window is made anew; both are preceded by LeaveStore().
+//
+// A child window (the menu strip) paints into its parent's store, over the
+// parent's pixels.  The parent's own pixels under it are kept in the child's
+// `under` image: they are taken from the store before the toolkit paints the
+// child (TakeUnders) and put back before the game draws on or reads the
+// parent again (PutUnders), so the game always finds its own pixels there.
+static bool StoreCandidate(Window* w) {
+  static const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
+  return !g_test && x11 && !w->isDialog && w->controls.empty() && w->host && w->canvas && !w->parent;
+}
+
+static bool CanLiveInStore(Window* w) {
+  return StoreCandidate(w) && !w->destroyed && w->host->isWindow() && w->visible && !w->minimized &&
+         w->host->isVisible();
+}
+
+// Where a child window lies in its parent's image, in the image's pixels.
+static QRect UnderRect(Window* c) {
+  if (!c->host || !c->parent) return {};
+  return DevRect(c->host->geometry()) & c->parent->backing.rect();
+}
+
+static bool ShowsOver(Window* c, Window* parent) {
+  return c->parent == parent && !c->destroyed && c->visible && c->host && !c->minimized;
+}
+
+void PutUnders(Window* w) {
+  if (!w->childrenPainted) return;
+  w->childrenPainted = false;
+  for (Window* c : g_windows) {
+    if (c->parent != w || c->under.isNull()) continue;
+    const QRect r = c->underRect & w->backing.rect();
+    for (int row = 0; row < r.height(); ++row)
+      memcpy(w->backing.scanLine(r.top() + row) + (size_t)r.left() * 4, c->under.constScanLine(row),
+             (size_t)r.width() * 4);
+    w->drawn.Add(r);
+    c->under = QImage();
+  }
+}
+
+static void TakeUnders(Window* w) {
+  if (!w->inStore || w->childrenPainted) return;
+  bool any = false;
+  for (Window* c : g_windows) {
+    if (!ShowsOver(c, w)) continue;
+    c->underRect = UnderRect(c);
+    if (c->underRect.isEmpty()) continue;
+    c->under = w->backing.copy(c->underRect);
+    c->host->update();  // the child paints itself over them again
+    any = true;
+  }
+  w->childrenPainted = any;
+}
+
+void BeforeToolkitPaints() {
+  for (Window* w : g_windows)
+    if (w->inStore && !w->childrenPainted) TakeUnders(w);
+}
+
+void LeaveStore(Window* w) {
+  if (!w->inStore) return;
+  PutUnders(w);
+  w->backing = w->backing.copy();
+  w->inStore = false;
+  TargetsChanged();
+  // The children's pixels in the store were overwritten: they paint again.
+  for (Window* c : g_windows)
+    if (ShowsOver(c, w)) c->host->update();
+}
+
+// Moves the window's pixels into its store, which must be whole and as
+// large as the client area.
+static bool EnterStore(Window* w, bool duringPaint) {
+  QImage* image = nullptr;
+  if (CanLiveInStore(w)) {
+    QBackingStore* store = w->host->backingStore();
+    QPaintDevice* device = store ? store->paintDevice() : nullptr;
+    if (device && device->devType() == QInternal::Image) image = static_cast<QImage*>(device);
+  }
+  // Where the canvas starts in the store, which must be a whole pixel.
+  const QPoint at = w->canvas ? w->canvas->mapTo(w->host, QPoint(0, 0)) : QPoint();
+  const int x = Dev(at.x()), y = Dev(at.y());
+  const int pw = w->backing.width(), ph = w->backing.height();
+  // An opaque window's store is often kept premultiplied, which for opaque
+  // pixels is the same bytes as the image's own format.
+  const bool sameBytes = image && (image->format() == QImage::Format_RGB32 ||
+                                   image->format() == QImage::Format_ARGB32_Premultiplied);
+  if (!sameBytes || x != at.x() * g_scale || y != at.y() * g_scale || pw <= 0 || ph <= 0 ||
+      x + pw > image->width() || y + ph > image->height()) {
+    LeaveStore(w);
+    FillBlank(w);
+    return false;
+  }
+  uchar* bits = const_cast<uchar*>(image->constBits()) + (qsizetype)y * image->bytesPerLine() + (qsizetype)x * 4;
+  if (w->inStore && w->backing.constBits() == bits && w->backing.bytesPerLine() == image->bytesPerLine())
+    return true;
+  QImage view(bits, pw, ph, image->bytesPerLine(), QImage::Format_RGB32);
+  if (w->inStore) {
+    // The store was made anew without warning: its pixels are gone, and the
+    // window is drawn again.
+    w->childrenPainted = false;
+    view.fill(Qt::black);
+    int cw, ch;
+    ClientSize(w, &cw, &ch);
+    w->update = QRegion(0, 0, cw, ch);
+  } else if (!w->blank) {
+    for (int row = 0; row < ph; ++row) memcpy(view.scanLine(row), w->backing.constScanLine(row), (size_t)pw * 4);
+  }
+  w->backing = std::move(view);
+  w->inStore = true;
+  w->blank = false;
+  TargetsChanged();
+  // Inside a paint the toolkit paints the children next, over the pixels
+  // just moved in: keep those first.
+  if (duringPaint) TakeUnders(w);
+  return true;
+}
+
+bool PaintsInStore(Window* w) { return EnterStore(w, true); }
+
+// A fresh image for a window that will live in its store: untouched zero
+// pages, which cost no memory until they are drawn on.
+static QImage BlankImage(int pw, int ph) {
+  struct Mapping {
+    void* pixels;
+    size_t bytes;
+  };
+  const size_t bytes = (size_t)pw * ph * 4;
+  void* pixels = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (pixels == MAP_FAILED) return {};
+  return QImage(
+      static_cast<uchar*>(pixels), pw, ph, (qsizetype)pw * 4, QImage::Format_RGB32,
+      [](void* info) {
+        auto* m = static_cast<Mapping*>(info);
+        munmap(m->pixels, m->bytes);
+        delete m;
+      },
+      new Mapping{pixels, bytes});
+}
+
+void FillBlank(Window* w) {
+  if (!w->blank) return;
+  w->blank = false;
+  w->backing.fill(QColor(Qt::black));
+}
+
 void ApplyGeometry(Window* w) {
   if (!w->host) return;
   int cw, ch;
   ClientSize(w, &cw, &ch);
   QMargins m = FrameMargins(w);
-  w->host->programmatic = true;
   int innerW = std::max(1, w->width - m.left() - m.right());
   int innerH = std::max(1, w->height - m.top() - m.bottom());
-  if (w->host->isWindow())
-    w->host->setGeometry(w->x + m.left(), w->y + m.top(), innerW, innerH);
-  else
-    w->host->setGeometry(w->x, w->y, innerW, innerH);
+  const QRect hostRect = w->host->isWindow() ? QRect(w->x + m.left(), w->y + m.top(), innerW, innerH)
+                                             : QRect(w->x, w->y, innerW, innerH);
   int mh = MenuBarHeight(w);
+  const QRect canvasRect(0, mh, std::max(cw, 0), std::max(ch, 0));
+  // A store is resized with its window, and the canvas may move in it; a
+  // child moving over its parent leaves the parent's pixels behind.
+  if (w->host->geometry().size() != hostRect.size() || w->canvas->geometry() != canvasRect) LeaveStore(w);
+  if (w->parent && w->host->geometry() != hostRect) PutUnders(w->parent);
+  w->host->programmatic = true;
+  w->host->setGeometry(hostRect);
   if (w->menu && w->menu->bar) w->menu->bar->setGeometry(0, 0, innerW, mh);
-  w->canvas->setGeometry(0, mh, std::max(cw, 0), std::max(ch, 0));
+  w->canvas->setGeometry(canvasRect);
   w->host->programmatic = false;
   // The image holds the screen's own pixels for the client area.
   const int pw = std::max(Dev(cw), 1), ph = std::max(Dev(ch), 1);
   if (w->backing.width() != pw || w->backing.height() != ph) {
-    QImage next(pw, ph, QImage::Format_RGB32);
-    // A dialog starts in the desktop's dialog colour, a window in black.
-    next.fill(w->isDialog ? QColor(240, 240, 240) : QColor(Qt::black));
-    if (!w->backing.isNull()) {
-      QPainter p(&next);
-      p.drawImage(0, 0, w->backing);
+    LeaveStore(w);
+    QImage next;
+    if (w->backing.isNull() && StoreCandidate(w)) {
+      // Its first image: the pixels move into the store once it is shown.
+      next = BlankImage(pw, ph);
+      w->blank = !next.isNull();
+    }
+    if (next.isNull()) {
+      next = QImage(pw, ph, QImage::Format_RGB32);
+      // A dialog starts in the desktop's dialog colour, a window in black.
+      next.fill(w->isDialog ? QColor(240, 240, 240) : QColor(Qt::black));
+      if (!w->backing.isNull()) {
+        FillBlank(w);
+        QPainter p(&next);
+        p.drawImage(0, 0, w->backing);
+      }
+      w->blank = false;
     }
     w->backing = next;
     TargetsChanged();
@@ -226,8 +395,12 @@ BOOL DestroyWindow(HWND hwnd) {
     AttachMenu(w, nullptr);
   }
   RemoveControls(w);
-  // Only the record stays: its pixels go with the window.
+  // Only the record stays: its pixels go with the window, and a child gives
+  // its parent's pixels back.
+  if (w->parent) PutUnders(w->parent);
+  w->under = QImage();
   w->backing = QImage();
+  w->inStore = false;
   TargetsChanged();
   w->update = QRegion();
   if (w->host) {
@@ -253,6 +426,10 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
   Window* w = Win(hwnd);
   if (!w || !w->host) return FALSE;
   BOOL was = w->visible;
+  // A hidden window's store may go; a child shown or hidden over its parent
+  // needs the parent's own pixels in the store first.
+  if (cmd == SW_HIDE || cmd == SW_SHOWMINIMIZED || cmd == SW_MINIMIZE) LeaveStore(w);
+  if (w->parent) PutUnders(w->parent);
   w->host->programmatic = true;
   switch (cmd) {
     case SW_HIDE:
@@ -296,6 +473,11 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
   } else if (cmd != SW_HIDE) {
     // A frame appears only once the window is shown: size it again.
     ApplyGeometry(w);
+    // The window's pixels move into its store now, before anything is drawn.
+    if (CanLiveInStore(w) && !g_test) {
+      if (QBackingStore* store = w->host->backingStore()) store->resize(w->host->size());
+      EnterStore(w, false);
+    }
   }
   return was;
 }
@@ -389,6 +571,7 @@ LONG SetWindowLongA(HWND hwnd, int index, LONG value) {
   w->host->programmatic = true;
   Qt::WindowFlags f = Qt::Window;
   if ((w->style & WS_POPUP) || (w->style & WS_CAPTION) != WS_CAPTION) f |= Qt::FramelessWindowHint;
+  LeaveStore(w);  // new flags make a new native window, with a new store
   if (!w->parent) w->host->setWindowFlags(f);
   if (wasVisible) w->host->show();
   w->host->programmatic = false;
@@ -407,6 +590,10 @@ HWND SetParent(HWND child, HWND parent) {
   HWND old = Handle(c->parent);
   c->parent = (p == &g_desktop) ? nullptr : p;
   bool vis = c->visible;
+  LeaveStore(c);
+  if (c->parent) PutUnders(c->parent);
+  if (p && p != &g_desktop) PutUnders(p);
+  c->under = QImage();
   if (c->parent) {
     // A child sits inside its parent's client area, above the picture.
     c->host->setParent(c->parent->canvas);
@@ -665,6 +852,7 @@ BOOL EndPaint(HWND hwnd, const PAINTSTRUCT* ps) {
 }
 
 void FlushScreen() {
+  BeforeToolkitPaints();
   for (Window* w : g_windows) {
     if (w->destroyed || !w->canvas || w->drawn.Empty()) continue;
     QRegion r = w->drawn.Take();  // only what changed, in device pixels
@@ -742,6 +930,7 @@ void WaitMilliseconds(DWORD ms) {
 namespace plat {
 void SleepForEvents(DWORD deadline) {
   if (g_test) return;
+  BeforeToolkitPaints();
   using namespace std::chrono;
   // The deadline is a tick of the steady clock: turn it back into a time.
   const auto now = steady_clock::now();
