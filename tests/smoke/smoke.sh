@@ -33,6 +33,15 @@ desc="the strip hides again when the mouse leaves it"
 check_soon corner_dark
 xdotool mousemove 300 300; sleep 0.3
 xdotool key n; sleep 1
+# The strip paints over the board; the board under it must come back whole.
+board=$(region 1024 80 0 0)
+board_back() { [ "$(region 1024 80 0 0)" = "$board" ]; }
+for round in 1 2; do
+  xdotool mousemove 0 0
+  desc="the strip drops in over the board ($round)"; check_soon corner_light
+  xdotool mousemove 300 300
+  desc="the board under the strip comes back unchanged ($round)"; check_soon board_back
+done
 xdotool mousemove 100 100 click 1; sleep 0.3
 xdotool mousemove 500 500 click 1; sleep 1.5
 desc="the game survives a swap"; check kill -0 $game
