@@ -26,6 +26,7 @@
 #define PICTURE_PAINT_PALETTE 0x0400u  // paint through the shared palette (8-bit screens)
 #define PICTURE_PAINT_CONVERT 0x0800u  // painting converts to the screen's depth
 #define PICTURE_PAINT_STRETCH 0x1000u  // painting stretches to the target rectangle
+#define PICTURE_IN_BITMAP 0x2000u      // the pixels are held by a bitmap (ParkInBitmap)
 
 // Colour order of decoded data.  Our storage is always 0x00RRGGBB words, that
 // is blue, green, red bytes in memory; the field is kept for the callers that

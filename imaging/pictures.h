@@ -32,6 +32,15 @@ HBITMAP LoadPictureBitmap(LPCSTR name, int* width, int* height, HWND window);
 // size form when the record holds no picture).
 HBITMAP PictureToBitmap(PictureRecord* record, HWND window, int left, int top, int right, int bottom);
 
+// A picture shown at its own size would be held twice, as the record's words
+// and as the bitmap made from them.  ParkInBitmap lets the words go when the
+// bitmap holds exactly the same pixels (the record keeps its size and depth,
+// and PICTURE_IN_BITMAP instead of PICTURE_HAS_DATA); TakeFromBitmap reads
+// them back from that bitmap before the record is used again.  Both answer
+// whether the record now holds its words (Take) or lent them (Park).
+bool ParkInBitmap(PictureRecord* record, HBITMAP bitmap);
+bool TakeFromBitmap(PictureRecord* record, HBITMAP bitmap);
+
 // The same with the target given as a rectangle (a client rectangle, say).
 inline HBITMAP PictureToBitmap(PictureRecord* record, HWND window, const RECT& rect) {
   return PictureToBitmap(record, window, rect.left, rect.top, rect.right, rect.bottom);

@@ -148,12 +148,20 @@ void LoadUserImage(HWND hwnd, const char* path, int addToList) {
     RewriteList(MainWindow, kUserPictureList);
   }
 
-  DeleteBitmapSlot(&PuzzleBitmap);
-  RECT client = {0, 0, 0, 0};
-  GetClientRect(MainWindow, &client);
-  PuzzleBitmap = PictureToBitmap(&PuzzlePicture, MainWindow, client);
+  RemakePuzzleBitmap(MainWindow);
   InvalidateRect(hwnd, nullptr, FALSE);
 }
+
+void RemakePuzzleBitmap(HWND hwnd) {
+  TakeBackPuzzlePicture();  // before the bitmap that holds its pixels goes
+  DeleteBitmapSlot(&PuzzleBitmap);
+  RECT client = {0, 0, 0, 0};
+  GetClientRect(hwnd, &client);
+  if (PuzzlePicture.flags & PICTURE_HAS_DATA) PuzzleBitmap = PictureToBitmap(&PuzzlePicture, hwnd, client);
+  ParkInBitmap(&PuzzlePicture, PuzzleBitmap);
+}
+
+void TakeBackPuzzlePicture() { TakeFromBitmap(&PuzzlePicture, PuzzleBitmap); }
 
 // The mine-field build has its own background loading and chooser.
 int LoadBackgroundPicture(HWND, const char*) { return 0; }

@@ -34,3 +34,10 @@ int ChooseBkgDialog(HWND owner);
 
 // Forgets the folder of the last picture chosen, as at the start of a run.
 void ResetUserPictureFolder();
+
+// Makes the puzzle's bitmap for the main window's client area from
+// PuzzlePicture.  A picture as large as the client area lends its pixels to
+// the bitmap instead of keeping a second copy (see ParkInBitmap).
+void RemakePuzzleBitmap(HWND hwnd);
+// Gives PuzzlePicture its own pixels back, for a save.
+void TakeBackPuzzlePicture();

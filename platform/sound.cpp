@@ -1,6 +1,12 @@
 // Wave playback on SDL audio: one sound at a time, from a RIFF image in
 // memory.  Without an audio device every call is silent and harmless.
+//
+// SDL is loaded when the first sound plays, not when the program starts: it
+// brings some forty libraries with it (sound servers, codecs), and loading
+// them before the title would only delay the title.  Without the library the
+// game is silent.
 #include <SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstring>
@@ -11,6 +17,29 @@
 #include "platform/testing.h"
 
 namespace {
+// The SDL calls the game makes, looked up in the library once it is loaded.
+struct SdlCalls {
+#define SDL_CALL(name) decltype(&::name) name = nullptr;
+#define SDL_CALLS                                                                                        \
+  SDL_CALL(SDL_SetHint) SDL_CALL(SDL_InitSubSystem) SDL_CALL(SDL_OpenAudioDevice)                         \
+  SDL_CALL(SDL_PauseAudioDevice) SDL_CALL(SDL_LoadWAV_RW) SDL_CALL(SDL_RWFromConstMem)                  \
+  SDL_CALL(SDL_BuildAudioCVT) SDL_CALL(SDL_ConvertAudio) SDL_CALL(SDL_FreeWAV)                          \
+  SDL_CALL(SDL_ClearQueuedAudio) SDL_CALL(SDL_QueueAudio) SDL_CALL(SDL_GetQueuedAudioSize)
+  SDL_CALLS
+#undef SDL_CALL
+};
+SdlCalls sdl;
+
+bool LoadSdl() {
+  void* library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+  if (!library) return false;
+  bool whole = true;
+#define SDL_CALL(name) whole = whole && (sdl.name = reinterpret_cast<decltype(sdl.name)>(dlsym(library, #name)));
+  SDL_CALLS
+#undef SDL_CALL
+  return whole;
+}
+
 SDL_AudioDeviceID g_device = 0;
 SDL_AudioSpec g_have{};
 bool g_tried = false;
@@ -20,10 +49,11 @@ std::map<const void*, std::vector<Uint8>> g_converted;
 bool OpenDevice() {
   if (g_tried) return g_device != 0;
   g_tried = true;
+  if (!LoadSdl()) return false;
   // The program ends on the desktop's signals itself; SDL would turn them
   // into events nobody reads.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  int failed = SDL_InitSubSystem(SDL_INIT_AUDIO);
+  sdl.SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  int failed = sdl.SDL_InitSubSystem(SDL_INIT_AUDIO);
   plat::InstallSignalHandlers();
   if (failed != 0) return false;
   SDL_AudioSpec want{};
@@ -31,8 +61,8 @@ bool OpenDevice() {
   want.format = AUDIO_S16SYS;
   want.channels = 1;
   want.samples = 512;
-  g_device = SDL_OpenAudioDevice(nullptr, 0, &want, &g_have, 0);
-  if (g_device) SDL_PauseAudioDevice(g_device, 0);
+  g_device = sdl.SDL_OpenAudioDevice(nullptr, 0, &want, &g_have, 0);
+  if (g_device) sdl.SDL_PauseAudioDevice(g_device, 0);
   return g_device != 0;
 }
 
@@ -55,20 +85,23 @@ const std::vector<Uint8>* Converted(const void* data) {
   SDL_AudioSpec spec;
   Uint8* buf = nullptr;
   Uint32 len = 0;
-  if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(p, (int)size), 1, &spec, &buf, &len)) return &out;
+  if (!sdl.SDL_LoadWAV_RW(sdl.SDL_RWFromConstMem(p, (int)size), 1, &spec, &buf, &len)) return &out;
   SDL_AudioCVT cvt;
-  if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, g_have.format, g_have.channels,
+  if (sdl.SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, g_have.format, g_have.channels,
                         g_have.freq) >= 0) {
     cvt.len = (int)len;
     std::vector<Uint8> work((size_t)len * (cvt.len_mult > 0 ? cvt.len_mult : 1));
     memcpy(work.data(), buf, len);
     cvt.buf = work.data();
-    if (cvt.needed == 0 || SDL_ConvertAudio(&cvt) == 0) {
+    if (cvt.needed == 0 || sdl.SDL_ConvertAudio(&cvt) == 0) {
+      // The conversion needs room for its largest step; the sound is kept
+      // at its final size.
       work.resize(cvt.needed ? (size_t)cvt.len_cvt : len);
+      work.shrink_to_fit();
       out.swap(work);
     }
   }
-  SDL_FreeWAV(buf);
+  sdl.SDL_FreeWAV(buf);
   return &out;
 }
 }  // namespace
@@ -83,19 +116,19 @@ BOOL sndPlaySoundA(LPCSTR sound, UINT flags) {
     return TRUE;
   }
   if (!OpenDevice()) return sound != nullptr;
-  SDL_ClearQueuedAudio(g_device);
+  sdl.SDL_ClearQueuedAudio(g_device);
   if (!sound) return TRUE;
   if (!(flags & SND_MEMORY)) return FALSE;  // only sounds from memory are played
   const std::vector<Uint8>* pcm = Converted(sound);
   if (!pcm || pcm->empty()) return FALSE;
-  SDL_QueueAudio(g_device, pcm->data(), (Uint32)pcm->size());
+  sdl.SDL_QueueAudio(g_device, pcm->data(), (Uint32)pcm->size());
   if (sync) {
     // Played to its end: the screen stays current, input waits.
     // Sleep for as long as the queued samples last, then for the device's
     // own buffer, which is still playing when the queue runs dry.
     const int freq = g_have.freq > 0 ? g_have.freq : 22050;
     const Uint32 bytesPerSecond = (Uint32)freq * g_have.channels * (SDL_AUDIO_BITSIZE(g_have.format) / 8);
-    while (Uint32 queued = SDL_GetQueuedAudioSize(g_device))
+    while (Uint32 queued = sdl.SDL_GetQueuedAudioSize(g_device))
       WaitMilliseconds(std::max<DWORD>(1, (DWORD)((uint64_t)queued * 1000 / std::max<Uint32>(bytesPerSecond, 1))));
     WaitMilliseconds((DWORD)(1000 * g_have.samples / freq));
   }

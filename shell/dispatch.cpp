@@ -177,8 +177,7 @@ static void RunGenerator(HWND hwnd, UINT id) {
     GetClientRect(hwnd, &client);
     if (PuzzlePicture.flags & PICTURE_HAS_DATA) ReleaseRecord(&PuzzlePicture);
     CapturePicture(dc, &PuzzlePicture, &client);
-    DeleteBitmapSlot(&PuzzleBitmap);
-    PuzzleBitmap = PictureToBitmap(&PuzzlePicture, hwnd, client.left, client.top, client.right, client.bottom);
+    RemakePuzzleBitmap(hwnd);
   } else {
     UseGeneratedBackground(dc, w, h);
   }
@@ -271,7 +270,11 @@ static void DispatchSwapCommand(HWND hwnd, UINT id) {
       RunGenerator(hwnd, id);
       return;
     case 118: RunGenerator(hwnd, id); return;
-    case 119: SavePictureDialog(hwnd, &PuzzlePicture, BackgroundPath); return;
+    case 119:
+      TakeBackPuzzlePicture();
+      SavePictureDialog(hwnd, &PuzzlePicture, BackgroundPath);
+      ParkInBitmap(&PuzzlePicture, PuzzleBitmap);
+      return;
     case 200:
       if (!PictureChangeGuard(hwnd)) return;
       OpenUserImage(hwnd);

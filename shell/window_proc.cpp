@@ -5,6 +5,7 @@
 
 #include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
+#include "imaging/user_pictures.h"
 #include "minefield/field_hooks.h"
 #include "puzzle/board.h"
 #include "puzzle/drawing.h"
@@ -27,9 +28,7 @@ static void OnSize(HWND hwnd) {
   Board->boardHeight = client.bottom - client.top;
   // A minimised window has no client area to scale the picture to.
   if (Board->boardWidth <= 0 || Board->boardHeight <= 0) return;
-  DeleteBitmapSlot(&PuzzleBitmap);
-  if (PuzzlePicture.flags & PICTURE_HAS_DATA)
-    PuzzleBitmap = PictureToBitmap(&PuzzlePicture, hwnd, client.left, client.top, client.right, client.bottom);
+  RemakePuzzleBitmap(hwnd);
   if (kGameVariant != 0) ResizeFieldBackground();
 }
 

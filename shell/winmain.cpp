@@ -6,6 +6,7 @@
 
 #include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
+#include "imaging/user_pictures.h"
 #include "minefield/field_hooks.h"
 #include "platform/platform.h"
 #include "puzzle/board.h"
@@ -179,9 +180,7 @@ void InitMainWindow(HWND hwnd) {
     EggBitmap = LoadPictureBitmap(".egg", nullptr, nullptr, hwnd);
     CardBackBitmap = LoadPictureBitmap(".cardback", &CardBackWidth, &CardBackHeight, hwnd);
     if (DecodePictureFile(PuzzlePicturePath, &PuzzlePicture)) {
-      RECT client;
-      GetClientRect(hwnd, &client);
-      PuzzleBitmap = PictureToBitmap(&PuzzlePicture, hwnd, client.left, client.top, client.right, client.bottom);
+      RemakePuzzleBitmap(hwnd);
     }
   } else {
     EggBitmap = LoadPictureBitmap(".egg2", nullptr, nullptr, hwnd);

@@ -186,6 +186,44 @@ TEST_F(PicturesTest, StretchedBitmapOfTheSameSizeIsExactAndKeepsTheRecord) {
   EXPECT_EQ(320, picture.view.right);
 }
 
+TEST_F(PicturesTest, APictureLendsItsPixelsOnlyToAnExactBitmapAndGetsThemBack) {
+  PictureRecord picture;
+  MakePattern(&picture, 300, 200);
+  HBITMAP same = PictureToBitmap(&picture, 0, 0, 0, 300, 200);
+  const std::vector<uint32_t> original = picture.pixels.words;
+
+  // Another size, or a bitmap that differs in one pixel, keeps the words.
+  HBITMAP other = PictureToBitmap(&picture, 0, 0, 0, 150, 100);
+  EXPECT_FALSE(ParkInBitmap(&picture, other));
+  HBITMAP touched = PictureToBitmap(&picture, 0, 0, 0, 300, 200);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, touched);
+  SetPixel(dc, 299, 199, ColourOf(original.back()) ^ 0x000001);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  EXPECT_FALSE(ParkInBitmap(&picture, touched));
+  EXPECT_EQ(original, picture.pixels.words);
+
+  ASSERT_TRUE(ParkInBitmap(&picture, same));
+  EXPECT_TRUE(picture.pixels.words.empty());
+  EXPECT_FALSE(picture.flags & PICTURE_HAS_DATA);
+  EXPECT_EQ(300, picture.width);
+  EXPECT_TRUE(ParkInBitmap(&picture, same));  // lent once, not twice
+
+  ASSERT_TRUE(TakeFromBitmap(&picture, same));
+  EXPECT_TRUE(picture.flags & PICTURE_HAS_DATA);
+  EXPECT_FALSE(picture.flags & PICTURE_IN_BITMAP);
+  EXPECT_EQ(original, picture.pixels.words);
+
+  // A bitmap that is gone gives nothing back: the record is empty, not torn.
+  ASSERT_TRUE(ParkInBitmap(&picture, same));
+  DeleteObject(same);
+  EXPECT_FALSE(TakeFromBitmap(&picture, same));
+  EXPECT_FALSE(picture.flags & (PICTURE_HAS_DATA | PICTURE_IN_BITMAP));
+  DeleteObject(other);
+  DeleteObject(touched);
+}
+
 TEST_F(PicturesTest, StretchedAndOwnSizeBitmaps) {
   PictureRecord picture;
   PrepareRecord(&picture, 2, 1, 24);

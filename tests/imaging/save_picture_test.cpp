@@ -7,6 +7,7 @@
 #include <string>
 
 #include "imaging/save_picture.h"
+#include "imaging/user_pictures.h"
 #include "shell/shell_state.h"
 #include "support/game_fixture.h"
 
@@ -21,6 +22,10 @@ std::string Coder(const std::string& path) {
 using SavePicture = GameFixture;
 
 TEST_F(SavePicture, EachTypeWritesItsOwnFormat) {
+  // The picture shown at the screen's size lends its pixels to its bitmap;
+  // a save takes them back first, as the menu command does.
+  EXPECT_FALSE(PuzzlePicture.flags & PICTURE_HAS_DATA);
+  TakeBackPuzzlePicture();
   const char* coders[] = {"WEBP", "PCX", "BMP3", "JPEG", "JPEG", "TIFF", "TIFF", "GIF", "TGA", "BMP2", "PICT"};
   for (int type = 1; type <= kSavePictureTypes; ++type) {
     const std::string path = folder_ + "picture" + std::to_string(type) + ".tga";

@@ -59,7 +59,10 @@ if command -v cpack >/dev/null && command -v dpkg-deb >/dev/null && command -v d
     check grep -q ' ./usr/games/swapster$' "$work/contents"
     check grep -q ' ./usr/lib/swapster/SWAPST95$' "$work/contents"
     desc="the package depends on the shared libraries it uses"
-    check grep -q "libqt6widgets6.*libsdl2" <<<"$(dpkg-deb -f "$deb" Depends)"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    check grep -q "libqt6widgets6" <<<"$depends"
+    desc="the package depends on SDL, which the game opens when it first plays a sound"
+    check grep -q "libsdl2-2.0-0" <<<"$depends"
     if command -v lintian >/dev/null; then
       desc="lintian finds no errors in the package"
       check lintian --fail-on error "$deb"
