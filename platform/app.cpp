@@ -6,6 +6,7 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <malloc.h>
 #include <unistd.h>
 
 #include "platform/internal.h"
@@ -90,11 +91,17 @@ static QApplication* MakeApplication(int& argc, char** argv) {
 }
 
 int PlatformInit(int& argc, char** argv) {
+  // The program's other threads are short helpers (a decode at start-up,
+  // sound, the toolkit's event reader).  One heap for all of them keeps what
+  // a finished helper freed from staying stranded in a heap of its own.
+  mallopt(M_ARENA_MAX, 1);
   plat::WatchSignals(MakeApplication(argc, argv));
   // Window images and bitmaps hold the screen's own pixels.
   if (QScreen* screen = QGuiApplication::primaryScreen()) plat::g_scale = screen->devicePixelRatio();
   return 0;
 }
+
+void ReturnFreedMemory() { malloc_trim(0); }
 
 // Tests keep the default signal handling, so that a test runner can stop them.
 int PlatformInitForTests(int argc, char** argv) {

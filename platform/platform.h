@@ -31,6 +31,10 @@ void SetEndRequestHandlers(void (*close)(), void (*save)());
 // Removes temporary files that an interrupted save left in `directory`.
 void RemoveStaleTempFiles(const char* directory);
 
+// Gives memory the program has freed back to the system, once a burst of
+// work that needed much of it (the start-up decoding) is over.
+void ReturnFreedMemory();
+
 // ---------------------------------------------------------------- templates
 // A menu template is a flat list: an item with MF_POPUP owns the items that
 // follow it one level deeper.  The list ends with an entry whose text is null.

@@ -121,6 +121,7 @@ int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showC
   ShowWindow(MainWindow, showCommand);
   UpdateWindow(MainWindow);
   InitMainWindow(MainWindow);
+  ReturnFreedMemory();  // what the decoders used at start-up
 
   MenuStrip = CreateDialogParamA(instance, "MenuDialog", nullptr, StripDialogProc, 0);
   HMENU stripMenu = LoadMenuA(instance, MenuName);
