@@ -116,6 +116,13 @@ struct PrefetchedPicture {
 };
 void PrefetchFile(LPCSTR path);
 bool TakePrefetchedFile(LPCSTR path, PrefetchedPicture* result);
+// Embedded pictures can come along: blocks named before PrefetchFile are
+// decoded by its thread after the file, in the order named, as DecodeMemory with the
+// picture's own depth (or DecodeMemory24, `as24`) would after reading its
+// header.  TakePrefetchedMemory hands over the result for the same block.
+void PrefetchMemory(const void* bytes, DWORD byteCount, bool as24);
+bool TakePrefetchedMemory(const void* bytes, DWORD byteCount, bool as24, PrefetchedPicture* result);
+// Waits for the thread and forgets everything it decoded that was not taken.
 void DropPrefetchedFile();
 
 // Makes `record` an empty record of the given shape, freeing any data it held.

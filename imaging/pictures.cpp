@@ -96,15 +96,34 @@ int DecodePictureFile(LPCSTR path, PictureRecord* record) {
 void LoadResourcePicture(PictureRecord* record, LPCSTR name) {
   if (record == nullptr) return;
   PictureResource resource(name);
+  PrefetchedPicture prefetched;
   PictureInfo info;
-  if (!resource.found() ||
-      ReadPictureInfoFromMemory(resource.bytes(), &info, resource.size()) != PICTURE_SUCCESS) {
-    PrepareRecord(record, 0, 0, 0);
-    return;
+  if (resource.found() && TakePrefetchedMemory(resource.bytes(), resource.size(), false, &prefetched)) {
+    if (prefetched.infoResult != PICTURE_SUCCESS) {
+      PrepareRecord(record, 0, 0, 0);
+      return;
+    }
+    *record = std::move(prefetched.record);
+  } else {
+    if (!resource.found() ||
+        ReadPictureInfoFromMemory(resource.bytes(), &info, resource.size()) != PICTURE_SUCCESS) {
+      PrepareRecord(record, 0, 0, 0);
+      return;
+    }
+    PrepareRecord(record, info.width, info.height, info.bitsPerPixel);
+    DecodeMemory(resource.bytes(), record, 0, info.colorOrder, resource.size());
   }
-  PrepareRecord(record, info.width, info.height, info.bitsPerPixel);
-  DecodeMemory(resource.bytes(), record, 0, info.colorOrder, resource.size());
   record->view = {0, 0, record->width, record->height};
+}
+
+void PrefetchStartupPictures(LPCSTR path, LPCSTR pictureName, std::initializer_list<LPCSTR> bitmapNames) {
+  PictureResource picture(pictureName ? pictureName : "");
+  if (picture.found()) PrefetchMemory(picture.bytes(), picture.size(), false);
+  for (LPCSTR name : bitmapNames) {
+    PictureResource bitmap(name[0] == '.' ? name + 1 : name);
+    if (bitmap.found()) PrefetchMemory(bitmap.bytes(), bitmap.size(), true);
+  }
+  PrefetchFile(path);
 }
 
 HBITMAP LoadPictureBitmap(LPCSTR name, int* width, int* height, HWND window) {
@@ -116,11 +135,16 @@ HBITMAP LoadPictureBitmap(LPCSTR name, int* width, int* height, HWND window) {
   WaitCursor wait;
 
   PictureRecord record;
-  PictureInfo info;
-  if (ReadPictureInfoFromMemory(resource.bytes(), &info, resource.size()) != PICTURE_SUCCESS)
-    return 0;
-  PrepareRecord(&record, info.width, info.height, info.bitsPerPixel);
-  if (DecodeMemory24(resource.bytes(), &record, 24, resource.size()) < 0) return 0;
+  PrefetchedPicture prefetched;
+  if (TakePrefetchedMemory(resource.bytes(), resource.size(), true, &prefetched)) {
+    if (prefetched.infoResult != PICTURE_SUCCESS || prefetched.decodeResult < 0) return 0;
+    record = std::move(prefetched.record);
+  } else {
+    PictureInfo info;
+    if (ReadPictureInfoFromMemory(resource.bytes(), &info, resource.size()) != PICTURE_SUCCESS) return 0;
+    PrepareRecord(&record, info.width, info.height, info.bitsPerPixel);
+    if (DecodeMemory24(resource.bytes(), &record, 24, resource.size()) < 0) return 0;
+  }
   record.view = {0, 0, record.width, record.height};
 
   if (colourDepth == 8)

@@ -2,6 +2,8 @@
 // and turned into screen bitmaps.
 #pragma once
 
+#include <initializer_list>
+
 #include "imaging/picture_library.h"
 #include "platform/win32.h"
 
@@ -16,6 +18,13 @@ int DecodePictureFile(LPCSTR path, PictureRecord* record);
 // Decodes the embedded picture resource `name` (type "TEXT") into `record`.
 // A missing or undecodable resource leaves the record empty.
 void LoadResourcePicture(PictureRecord* record, LPCSTR name);
+
+// Start-up overlap: decodes, on the second processor, the picture file, then
+// the embedded picture LoadResourcePicture will want (`pictureName`), then
+// those LoadPictureBitmap will want, in that order.  The loading calls take
+// what was decoded for them (see PrefetchFile); DropPrefetchedFile forgets
+// the rest.
+void PrefetchStartupPictures(LPCSTR path, LPCSTR pictureName, std::initializer_list<LPCSTR> bitmapNames);
 
 // Loads an embedded picture as a screen bitmap of its own size.  `name` is a
 // dot followed by the resource name (".egg" names resource EGG; case does not

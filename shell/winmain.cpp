@@ -67,9 +67,10 @@ static void DefaultPuzzlePicturePath(char* out, size_t size) {
   snprintf(out, size, "%.*scathedra.bkg", (int)(size - 13), folder);
 }
 
-// The large picture start-up decodes (the puzzle picture, or the mine field's
-// background) is decoded on the second processor while the window comes up
-// and shows its loading text; InitMainWindow's decoding call takes it.
+// The pictures start-up decodes (the clock, the title and card back, and the
+// puzzle picture or the mine field's background) are decoded on the second
+// processor while the window comes up and shows its loading text;
+// InitMainWindow's loading calls take them.
 static void PrefetchStartupPicture() {
   char picture[sizeof PuzzlePicturePath];
   if (kGameVariant == 0) {
@@ -78,7 +79,11 @@ static void PrefetchStartupPicture() {
   } else {
     FieldOptionsBackgroundPath(picture, sizeof picture);
   }
-  PrefetchFile(picture);
+  // The embedded pictures InitMainWindow loads come first, in its order.
+  if (kGameVariant == 0)
+    PrefetchStartupPictures(picture, "clock", {".egg", ".cardback"});
+  else
+    PrefetchStartupPictures(picture, "hfdclock", {".egg2", ".BombInst"});
 }
 
 int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 #include <unistd.h>
@@ -162,6 +163,48 @@ TEST_F(PicturesTest, APrefetchServesOnlyItsOwnFile) {
   PrefetchFile(first.c_str());
   ASSERT_EQ(1, DecodePictureFile(first.c_str(), &record));
   EXPECT_EQ(a.pixels.words, record.pixels.words);
+}
+
+TEST_F(PicturesTest, PicturesDecodedAheadFromMemoryAreServedOnceToTheirOwnKindOfCall) {
+  PictureRecord a;
+  MakePattern(&a, 24, 16);
+  const std::string path = File("block.png");
+  ASSERT_EQ(PICTURE_SUCCESS, EncodeFile(path.c_str(), &a, PICTURE_FORMAT_TIFF, 24, 0));
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  PrefetchMemory(bytes.data(), (DWORD)bytes.size(), false);
+  PrefetchFile(nullptr);  // no file: the thread decodes the block alone
+  PrefetchedPicture taken;
+  EXPECT_FALSE(TakePrefetchedMemory(bytes.data(), (DWORD)bytes.size(), true, &taken));  // the 24-bit call
+  ASSERT_TRUE(TakePrefetchedMemory(bytes.data(), (DWORD)bytes.size(), false, &taken));
+  EXPECT_EQ(PICTURE_SUCCESS, taken.infoResult);
+  EXPECT_EQ(a.pixels.words, taken.record.pixels.words);
+  EXPECT_FALSE(TakePrefetchedMemory(bytes.data(), (DWORD)bytes.size(), false, &taken));  // only once
+  // Named but never started, a block is not waited for.
+  PrefetchMemory(bytes.data(), (DWORD)bytes.size(), true);
+  EXPECT_FALSE(TakePrefetchedMemory(bytes.data(), (DWORD)bytes.size(), true, &taken));
+
+  // The embedded pictures of start-up come out as the loading calls make them.
+  PictureRecord direct, ahead;
+  LoadResourcePicture(&direct, "clock");
+  HBITMAP eggDirect = LoadPictureBitmap(".egg", nullptr, nullptr, nullptr);
+  PrefetchStartupPictures(path.c_str(), "clock", {".egg", ".cardback"});
+  LoadResourcePicture(&ahead, "clock");
+  HBITMAP eggAhead = LoadPictureBitmap(".egg", nullptr, nullptr, nullptr);
+  DropPrefetchedFile();  // the card back and the file were not asked for
+  ASSERT_TRUE(direct.flags & PICTURE_HAS_DATA);
+  EXPECT_EQ(direct.width, ahead.width);
+  EXPECT_EQ(direct.bitsPerPixel, ahead.bitsPerPixel);
+  EXPECT_EQ(direct.pixels.words, ahead.pixels.words);
+  int w1, h1, w2, h2;
+  SizeOf(eggDirect, &w1, &h1);
+  SizeOf(eggAhead, &w2, &h2);
+  ASSERT_EQ(w1, w2);
+  ASSERT_EQ(h1, h2);
+  for (int y = 0; y < h1; y += 3)
+    for (int x = 0; x < w1; x += 3) ASSERT_EQ(PixelOf(eggDirect, x, y), PixelOf(eggAhead, x, y)) << x << "," << y;
+  DeleteObject(eggDirect);
+  DeleteObject(eggAhead);
 }
 
 TEST_F(PicturesTest, StretchedBitmapOfTheSameSizeIsExactAndKeepsTheRecord) {
