@@ -198,6 +198,8 @@ struct Window {
   // The image is a view of the client area in the toolkit's own backing
   // store rather than pixels of our own (see window.cpp).
   bool inStore = false;
+  const uchar* storeBits = nullptr;  // the store's image when the window moved in
+  QSize storeSize;
   // The store under child windows may hold the children's pixels: the
   // window's own are in each child's `under`.
   bool childrenPainted = false;

@@ -199,16 +199,32 @@ static bool EnterStore(Window* w, bool duringPaint) {
   // pixels is the same bytes as the image's own format.
   const bool sameBytes = image && (image->format() == QImage::Format_RGB32 ||
                                    image->format() == QImage::Format_ARGB32_Premultiplied);
+  // A store made anew without warning (a screen of another pixel ratio, say)
+  // no longer holds the pixels the window's image points at.
+  const bool lost = w->inStore && image && (image->constBits() != w->storeBits || image->size() != w->storeSize);
   if (!sameBytes || x != at.x() * g_scale || y != at.y() * g_scale || pw <= 0 || ph <= 0 ||
       x + pw > image->width() || y + ph > image->height()) {
+    if (lost) {
+      // Nothing left to take back: the window starts black and is drawn again.
+      w->inStore = false;
+      w->childrenPainted = false;
+      w->backing = QImage(pw, ph, QImage::Format_RGB32);
+      w->backing.fill(Qt::black);
+      TargetsChanged();
+      int cw, ch;
+      ClientSize(w, &cw, &ch);
+      w->update = QRegion(0, 0, cw, ch);
+    }
     LeaveStore(w);
     FillBlank(w);
     return false;
   }
   uchar* bits = const_cast<uchar*>(image->constBits()) + (qsizetype)y * image->bytesPerLine() + (qsizetype)x * 4;
-  if (w->inStore && w->backing.constBits() == bits && w->backing.bytesPerLine() == image->bytesPerLine())
+  if (w->inStore && !lost && w->backing.constBits() == bits && w->backing.bytesPerLine() == image->bytesPerLine())
     return true;
   QImage view(bits, pw, ph, image->bytesPerLine(), QImage::Format_RGB32);
+  w->storeBits = image->constBits();
+  w->storeSize = image->size();
   if (w->inStore) {
     // The store was made anew without warning: its pixels are gone, and the
     // window is drawn again.
