@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QPixmap>
+#include <QResource>
 #include <list>
+#include <map>
 
 #include "platform/internal.h"
 
@@ -21,17 +23,28 @@ struct Resource {
 };
 static std::list<Resource> g_resources;
 
+// The embedded files of one type by name (lower case, without extension),
+// listed once: a listing per look-up made the start-up's dozen sound
+// look-ups cost milliseconds.
+static const std::map<QString, QString>& IndexOf(const QString& type) {
+  static std::map<QString, std::map<QString, QString>> indexes;
+  auto it = indexes.find(type);
+  if (it != indexes.end()) return it->second;
+  std::map<QString, QString>& index = indexes[type];
+  for (const QFileInfo& fi : QDir(QStringLiteral(":/") + type).entryInfoList(QDir::Files))
+    index.emplace(fi.completeBaseName().toLower(), fi.filePath());  // the first of a name counts
+  return index;
+}
+
 static Resource* Find(const char* type, const char* name) {
   QString t = FromAnsi(type).toUpper(), n = FromAnsi(name).toLower();
   for (Resource& r : g_resources)
     if (QString::fromStdString(r.type) == t && QString::fromStdString(r.name).toLower() == n) return &r;
-  QDir dir(QStringLiteral(":/") + t);
-  for (const QFileInfo& fi : dir.entryInfoList(QDir::Files)) {
-    if (fi.completeBaseName().toLower() != n) continue;
-    g_resources.push_back(Resource{t.toStdString(), ToAnsi(fi.completeBaseName()), fi.filePath(), {}, false, 0});
-    return &g_resources.back();
-  }
-  return nullptr;
+  const std::map<QString, QString>& index = IndexOf(t);
+  auto it = index.find(n);
+  if (it == index.end()) return nullptr;
+  g_resources.push_back(Resource{t.toStdString(), ToAnsi(QFileInfo(it->second).completeBaseName()), it->second, {}, false, 0});
+  return &g_resources.back();
 }
 
 static Resource* Of(const void* h) {
@@ -64,9 +77,15 @@ HGLOBAL LoadResource(HINSTANCE, HRSRC res) {
   Resource* r = Of(res);
   if (!r) return nullptr;
   if (!r->loaded) {
-    QFile f(r->path);
-    if (!f.open(QIODevice::ReadOnly)) return nullptr;
-    r->data = f.readAll();
+    // An embedded file stored as it is is used where it lies, not copied.
+    QResource embedded(r->path);
+    if (embedded.isValid() && embedded.compressionAlgorithm() == QResource::NoCompression) {
+      r->data = QByteArray::fromRawData(reinterpret_cast<const char*>(embedded.data()), (qsizetype)embedded.size());
+    } else {
+      QFile f(r->path);
+      if (!f.open(QIODevice::ReadOnly)) return nullptr;
+      r->data = f.readAll();
+    }
     r->loaded = true;
   }
   r->locks++;
