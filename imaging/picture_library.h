@@ -162,6 +162,10 @@ COLORREF FixedPaletteColor(int index);
 int PaintRecord(HWND window, HDC dc, PictureRecord* record, const RECT* rect, void* reserved1,
                 void* reserved2);
 
+// Reads `count` rows of a bitmap `width` x `height` from row `first` as
+// 0x00RRGGBB words, top row first.  False when the bitmap is gone or smaller.
+bool ReadBitmapWords(HBITMAP bitmap, LONG width, LONG height, UINT first, UINT count, uint32_t* words);
+
 // Makes `record` a 24-bit picture of the pixels inside `rect` of the device
 // context.  Any data the record held is freed first.
 int CapturePicture(HDC dc, PictureRecord* record, const RECT* rect);

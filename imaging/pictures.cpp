@@ -240,23 +240,6 @@ HBITMAP PictureToBitmap(PictureRecord* record, HWND window, int left, int top, i
 }
 
 namespace {
-// Reads rows of a bitmap as 0x00RRGGBB words, top row first.
-bool ReadBitmapRows(HBITMAP bitmap, LONG width, LONG height, UINT first, UINT count, uint32_t* words) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  HDC dc = CreateCompatibleDC(nullptr);
-  const int lines = GetDIBits(dc, bitmap, first, count, words, &info, DIB_RGB_COLORS);
-  DeleteDC(dc);
-  if (lines != (int)count) return false;
-  for (size_t i = 0; i < (size_t)width * count; ++i) words[i] &= 0x00FFFFFFu;
-  return true;
-}
-
 bool SameSize(PictureRecord* record, HBITMAP bitmap) {
   BITMAP bm = {};
   return bitmap != nullptr && GetObjectA(bitmap, sizeof bm, &bm) == (int)sizeof bm && bm.bmWidth == record->width &&
@@ -274,7 +257,7 @@ bool ParkInBitmap(PictureRecord* record, HBITMAP bitmap) {
   std::vector<uint32_t> band(width * 64);
   for (LONG row = 0; row < record->height; row += 64) {
     const UINT count = (UINT)std::min<LONG>(64, record->height - row);
-    if (!ReadBitmapRows(bitmap, record->width, record->height, (UINT)row, count, band.data()) ||
+    if (!ReadBitmapWords(bitmap, record->width, record->height, (UINT)row, count, band.data()) ||
         memcmp(band.data(), record->pixels.words.data() + (size_t)row * width, (size_t)count * width * 4) != 0)
       return false;
   }
@@ -289,7 +272,7 @@ bool TakeFromBitmap(PictureRecord* record, HBITMAP bitmap) {
   record->flags &= ~PICTURE_IN_BITMAP;
   std::vector<uint32_t> words((size_t)record->width * (size_t)record->height);
   if (!SameSize(record, bitmap) ||
-      !ReadBitmapRows(bitmap, record->width, record->height, 0, (UINT)record->height, words.data()))
+      !ReadBitmapWords(bitmap, record->width, record->height, 0, (UINT)record->height, words.data()))
     return false;  // the bitmap is gone: the record stays empty
   record->pixels.words = std::move(words);
   record->flags |= PICTURE_HAS_DATA;

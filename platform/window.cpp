@@ -490,7 +490,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
     // A frame appears only once the window is shown: size it again.
     ApplyGeometry(w);
     // The window's pixels move into its store now, before anything is drawn.
-    if (CanLiveInStore(w) && !g_test) {
+    if (CanLiveInStore(w)) {
       if (QBackingStore* store = w->host->backingStore()) store->resize(w->host->size());
       EnterStore(w, false);
     }
