@@ -152,14 +152,16 @@ void LoadUserImage(HWND hwnd, const char* path, int addToList) {
   InvalidateRect(hwnd, nullptr, FALSE);
 }
 
-void RemakePuzzleBitmap(HWND hwnd) {
+void RemakePuzzleBitmap(HWND hwnd, bool park) {
   TakeBackPuzzlePicture();  // before the bitmap that holds its pixels goes
   DeleteBitmapSlot(&PuzzleBitmap);
   RECT client = {0, 0, 0, 0};
   GetClientRect(hwnd, &client);
   if (PuzzlePicture.flags & PICTURE_HAS_DATA) PuzzleBitmap = PictureToBitmap(&PuzzlePicture, hwnd, client);
-  ParkInBitmap(&PuzzlePicture, PuzzleBitmap);
+  if (park) ParkPuzzlePicture();
 }
+
+void ParkPuzzlePicture() { ParkInBitmap(&PuzzlePicture, PuzzleBitmap); }
 
 void TakeBackPuzzlePicture() { TakeFromBitmap(&PuzzlePicture, PuzzleBitmap); }
 

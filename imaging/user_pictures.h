@@ -37,7 +37,10 @@ void ResetUserPictureFolder();
 
 // Makes the puzzle's bitmap for the main window's client area from
 // PuzzlePicture.  A picture as large as the client area lends its pixels to
-// the bitmap instead of keeping a second copy (see ParkInBitmap).
-void RemakePuzzleBitmap(HWND hwnd);
+// the bitmap instead of keeping a second copy (see ParkInBitmap), at once or,
+// with park false, when ParkPuzzlePicture is called (start-up does it once
+// the title is on the screen).
+void RemakePuzzleBitmap(HWND hwnd, bool park = true);
+void ParkPuzzlePicture();
 // Gives PuzzlePicture its own pixels back, for a save.
 void TakeBackPuzzlePicture();

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QScreen>
 #include <QSocketNotifier>
+#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <malloc.h>
+#include <string>
 #include <unistd.h>
 
 #include "platform/internal.h"
@@ -90,11 +92,27 @@ static QApplication* MakeApplication(int& argc, char** argv) {
   return app;
 }
 
+std::string CommandLineOf(int argc, char** argv) {
+  std::string line;
+  for (int i = 1; i < argc; ++i) {
+    if (i > 1) line += ' ';
+    line += argv[i];
+  }
+  return line;
+}
+
 int PlatformInit(int& argc, char** argv) {
   // The program's other threads are short helpers (a decode at start-up,
   // sound, the toolkit's event reader).  One heap for all of them keeps what
   // a finished helper freed from staying stranded in a heap of its own.
   mallopt(M_ARENA_MAX, 1);
+  // The program's own start-up work runs beside the connection to the
+  // desktop, which takes a while.  The locale the toolkit sets first thing is
+  // set here already, so that it does not change under a helper thread.
+  if (PreStartUp) {
+    setlocale(LC_ALL, "");
+    PreStartUp(CommandLineOf(argc, argv).c_str());
+  }
   plat::WatchSignals(MakeApplication(argc, argv));
   // Window images and bitmaps hold the screen's own pixels.
   if (QScreen* screen = QGuiApplication::primaryScreen()) plat::g_scale = screen->devicePixelRatio();

@@ -6,14 +6,12 @@
 #include "platform/win32.h"
 
 int PlatformInit(int& argc, char** argv);
+std::string CommandLineOf(int argc, char** argv);
 
 int main(int argc, char** argv) {
   PlatformInit(argc, argv);
-  std::string commandLine;
-  for (int i = 1; i < argc; ++i) {
-    if (i > 1) commandLine += ' ';
-    commandLine += argv[i];
-  }
+  // The toolkit has taken its own options out of the arguments by now.
+  std::string commandLine = CommandLineOf(argc, argv);
   static char instance;
   return WinMain(reinterpret_cast<HINSTANCE>(&instance), nullptr, &commandLine[0], SW_SHOW);
 }

@@ -35,6 +35,12 @@ void RemoveStaleTempFiles(const char* directory);
 // work that needed much of it (the start-up decoding) is over.
 void ReturnFreedMemory();
 
+// A program with work to start before the connection to the desktop is made
+// (reading its start-up files and decoding them on another thread) defines
+// this.  It is called first, with the command line as WinMain gets it, before
+// any window exists; it may start threads but must not use windows or DCs.
+void PreStartUp(const char* commandLine) __attribute__((weak));
+
 // ---------------------------------------------------------------- templates
 // A menu template is a flat list: an item with MF_POPUP owns the items that
 // follow it one level deeper.  The list ends with an entry whose text is null.

@@ -69,7 +69,7 @@ static void DefaultPuzzlePicturePath(char* out, size_t size) {
 
 // The pictures start-up decodes (the clock, the title and card back, and the
 // puzzle picture or the mine field's background) are decoded on the second
-// processor while the window comes up and shows its loading text;
+// processor while the desktop connection is made and the window comes up;
 // InitMainWindow's loading calls take them.
 static void PrefetchStartupPicture() {
   char picture[sizeof PuzzlePicturePath];
@@ -86,12 +86,22 @@ static void PrefetchStartupPicture() {
     PrefetchStartupPictures(picture, "hfdclock", {".egg2", ".BombInst"});
 }
 
+// Before the desktop connection is made: the start-up pictures begin
+// decoding at once, with the directories the command line gives.
+static bool prefetchStarted = false;
+void PreStartUp(const char* commandLine) {
+  RegisterGameResources();
+  SetUpDirectories(commandLine);
+  PrefetchStartupPicture();
+  prefetchStarted = true;
+}
+
 int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
   RegisterGameResources();
   PuzzlePicture.flags &= ~PICTURE_HAS_DATA;
   AppInstance = instance;
   SetUpDirectories(commandLine);
-  if (!previous) PrefetchStartupPicture();
+  if (!previous && !prefetchStarted) PrefetchStartupPicture();
   RemoveStaleTempFiles(ProgramDirectory);
   MeasureScreenDepth();
   SetBoardDefaults();
@@ -126,7 +136,6 @@ int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showC
   ShowWindow(MainWindow, showCommand);
   UpdateWindow(MainWindow);
   InitMainWindow(MainWindow);
-  ReturnFreedMemory();  // what the decoders used at start-up
 
   MenuStrip = CreateDialogParamA(instance, "MenuDialog", nullptr, StripDialogProc, 0);
   HMENU stripMenu = LoadMenuA(instance, MenuName);
@@ -146,6 +155,10 @@ int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showC
   }
 
   SendMessageA(MainWindow, WM_PAINT, 0, 0);
+  // The puzzle picture's second copy, and what the decoders used, go once
+  // the title is on the screen.
+  if (kGameVariant == 0) ParkPuzzlePicture();
+  ReturnFreedMemory();
   PlayResourceToEnd("deepexpl");
 
   if (menuNoteFlag != 1) {
@@ -185,9 +198,7 @@ void InitMainWindow(HWND hwnd) {
   if (kGameVariant == 0) {
     EggBitmap = LoadPictureBitmap(".egg", nullptr, nullptr, hwnd);
     CardBackBitmap = LoadPictureBitmap(".cardback", &CardBackWidth, &CardBackHeight, hwnd);
-    if (DecodePictureFile(PuzzlePicturePath, &PuzzlePicture)) {
-      RemakePuzzleBitmap(hwnd);
-    }
+    if (DecodePictureFile(PuzzlePicturePath, &PuzzlePicture)) RemakePuzzleBitmap(hwnd, false);
   } else {
     EggBitmap = LoadPictureBitmap(".egg2", nullptr, nullptr, hwnd);
     BombInstBitmap = LoadPictureBitmap(".BombInst", nullptr, nullptr, hwnd);
