@@ -213,6 +213,8 @@ struct Window {
   bool visible = false;
   bool minimized = false;
   bool destroyed = false;
+  // The class icon, still to be given to the window (see SetPendingIcons).
+  HICON pendingIcon = nullptr;
   Menu* menu = nullptr;
   std::map<int, QWidget*> controls;  // dialog controls by id
   int dcCount = 0;

@@ -367,7 +367,10 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
   w->proc = it->second.lpfnWndProc;
   if (it->second.hIcon) {
     extern QIcon IconOf(HICON);
-    w->host->setWindowIcon(IconOf(it->second.hIcon));
+    if (g_test)
+      w->host->setWindowIcon(IconOf(it->second.hIcon));
+    else
+      w->pendingIcon = it->second.hIcon;
   }
   if (menu) SetMenu(Handle(w), menu);
   HWND h = Handle(w);
@@ -943,9 +946,24 @@ void WaitMilliseconds(DWORD ms) {
   }
 }
 
+QIcon IconOf(HICON icon);
+
 namespace plat {
+// Window icons are given at the program's first pause, not when the window is
+// made: the first picture the toolkit decodes costs it a millisecond or two,
+// which start-up, with its title still to show, has better use for.  The
+// desktop shows the icon only in its task list.
+static void SetPendingIcons() {
+  for (Window* w : g_windows)
+    if (w->pendingIcon) {
+      if (w->host && !w->destroyed) w->host->setWindowIcon(::IconOf(w->pendingIcon));
+      w->pendingIcon = nullptr;
+    }
+}
+
 void SleepForEvents(DWORD deadline) {
   if (g_test) return;
+  SetPendingIcons();
   BeforeToolkitPaints();
   using namespace std::chrono;
   // The deadline is a tick of the steady clock: turn it back into a time.
@@ -991,16 +1009,20 @@ QIcon IconFromResource(const char* name);
 static std::map<std::string, QIcon> g_icons;
 static std::vector<std::unique_ptr<std::string>> g_iconNames;
 
+// An icon is decoded when a window first needs it.
 HICON LoadIconA(HINSTANCE, LPCSTR name) {
   if (IS_INTRESOURCE(name)) return reinterpret_cast<HICON>(&g_appIcon);
   g_iconNames.push_back(std::make_unique<std::string>(name));
-  g_icons[name] = IconFromResource(name);
   return reinterpret_cast<HICON>(g_iconNames.back().get());
 }
 
 QIcon IconOf(HICON icon) {
   for (auto& n : g_iconNames)
-    if (reinterpret_cast<HICON>(n.get()) == icon) return g_icons[*n];
+    if (reinterpret_cast<HICON>(n.get()) == icon) {
+      auto it = g_icons.find(*n);
+      if (it == g_icons.end()) it = g_icons.emplace(*n, IconFromResource(n->c_str())).first;
+      return it->second;
+    }
   return QIcon();
 }
 
