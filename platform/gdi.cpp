@@ -172,7 +172,7 @@ void MarkDrawn(DC* dc, const QRect& r) {
 // ---------------------------------------------------------------- what reaches the screen
 static constexpr size_t kDrawnRects = 64;
 
-void DrawnArea::Add(const QRect& r) {
+void DrawnArea::Show(const QRect& r) {
   if (r.isEmpty()) return;
   if (!rects_.empty()) {
     QRect& last = rects_.back();
@@ -201,6 +201,7 @@ QRegion DrawnArea::Take() {
   QRegion region;
   for (const QRect& r : rects_) region += r;
   if (x0_ <= x1_) region += QRect(QPoint(x0_, y0_), QPoint(x1_, y1_));
+  if (inkKnown_) ink_ = Ink();
   rects_.clear();
   x0_ = y0_ = INT_MAX;
   x1_ = y1_ = INT_MIN;
@@ -902,6 +903,18 @@ int FillRect(HDC h, const RECT* rc, HBRUSH brush) {
   if (!Target(d) || b->style == BS_NULL) return 1;
   uint32_t c = PixelOf(b->color);
   if (IsMonoDC(d)) c = c ? 0xFFFFFF : 0;
+  if (c == 0 && d->window && d->window->drawn.InkKnown()) {
+    // Black over a window that is black but for its ink: only the ink needs
+    // painting over (a new full-screen window's first fills cost nothing).
+    const DrawArea* a = Area(d);
+    if (a && a->single) {
+      const QRect dest = DevRect(QRect(QPoint(rc->left, rc->top), QPoint(rc->right - 1, rc->bottom - 1))) & a->box;
+      const QRect q = dest & d->window->drawn.Ink();
+      for (int y = q.top(); y <= q.bottom(); ++y) std::fill_n(a->Row(y) + q.left(), q.width(), 0xFF000000u);
+      d->window->drawn.Blacked(dest);
+      return 1;
+    }
+  }
   ForEachRow(d, rc, [c](QRgb* row, int n) { std::fill_n(row, n, 0xFF000000u | c); });
   return 1;
 }

@@ -145,7 +145,10 @@ void MarkDrawn(DC* dc, const QRect& r);
 // bounds of the single pixels set since.
 class DrawnArea {
  public:
-  void Add(const QRect& r);
+  void Add(const QRect& r) {
+    Show(r);
+    if (inkKnown_) ink_ |= r;
+  }
   void AddPixel(int x, int y) {
     if (x < x0_) x0_ = x;
     if (x > x1_) x1_ = x;
@@ -156,9 +159,28 @@ class DrawnArea {
   // The whole area, which is then cleared.
   QRegion Take();
 
+  // The ink: from the moment the window's image is known to be all black
+  // (StartInk), the bounds of everything drawn on it since.  A black fill
+  // then need only cover the ink; the rest of the image is black already.
+  void StartInk() {
+    inkKnown_ = true;
+    ink_ = QRect();
+  }
+  void ForgetInk() { inkKnown_ = false; }
+  bool InkKnown() const { return inkKnown_; }
+  QRect Ink() const { return x0_ <= x1_ ? ink_ | QRect(QPoint(x0_, y0_), QPoint(x1_, y1_)) : ink_; }
+  // `r` was filled black: it is to be shown, and holds no ink any more.
+  void Blacked(const QRect& r) {
+    Show(r);
+    if (inkKnown_ && r.contains(Ink())) ink_ = QRect();
+  }
+
  private:
+  void Show(const QRect& r);
   std::vector<QRect> rects_;
   int x0_ = INT_MAX, y0_ = INT_MAX, x1_ = INT_MIN, y1_ = INT_MIN;
+  bool inkKnown_ = false;
+  QRect ink_;
 };
 
 inline QRgb ToRgb(COLORREF c) { return qRgb(GetRValue(c), GetGValue(c), GetBValue(c)); }

@@ -16,10 +16,12 @@
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <set>
 #include <thread>
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include "platform/internal.h"
 #include "platform/testing.h"
@@ -182,6 +184,32 @@ void LeaveStore(Window* w) {
     if (ShowsOver(c, w)) c->host->update();
 }
 
+// Makes a window's pixels in its store all black (zero).  When they are the
+// whole store, its whole pages are handed back to the system, which gives
+// them back as zeros: a new store's pages then cost nothing until drawn on.
+static void ZeroPixels(QImage& view, bool wholeStore) {
+  const size_t bytes = (size_t)view.bytesPerLine() * view.height();
+  if (!wholeStore || view.bytesPerLine() != view.width() * 4) {
+    view.fill(0);
+    return;
+  }
+  uchar* first = view.bits();
+  const uintptr_t page = (uintptr_t)sysconf(_SC_PAGESIZE);
+  uchar* from = reinterpret_cast<uchar*>(((uintptr_t)first + page - 1) & ~(page - 1));
+  uchar* to = reinterpret_cast<uchar*>(((uintptr_t)first + bytes) & ~(page - 1));
+  if (from >= to) {
+    view.fill(0);
+    return;
+  }
+  memset(first, 0, (size_t)(from - first));
+  memset(to, 0, (size_t)(first + bytes - to));
+  // Shared memory has its pages removed; private memory (a store without
+  // shared memory) has them dropped, which zeroes them too.
+  if (madvise(from, (size_t)(to - from), MADV_REMOVE) != 0 &&
+      (errno != EINVAL || madvise(from, (size_t)(to - from), MADV_DONTNEED) != 0))
+    memset(from, 0, (size_t)(to - from));
+}
+
 // Moves the window's pixels into its store, which must be whole and as
 // large as the client area.
 static bool EnterStore(Window* w, bool duringPaint) {
@@ -210,6 +238,7 @@ static bool EnterStore(Window* w, bool duringPaint) {
       w->childrenPainted = false;
       w->backing = QImage(pw, ph, QImage::Format_RGB32);
       w->backing.fill(Qt::black);
+      w->drawn.StartInk();
       TargetsChanged();
       int cw, ch;
       ClientSize(w, &cw, &ch);
@@ -230,11 +259,15 @@ static bool EnterStore(Window* w, bool duringPaint) {
     // window is drawn again.
     w->childrenPainted = false;
     view.fill(Qt::black);
+    w->drawn.StartInk();
     int cw, ch;
     ClientSize(w, &cw, &ch);
     w->update = QRegion(0, 0, cw, ch);
   } else if (!w->blank) {
     for (int row = 0; row < ph; ++row) memcpy(view.scanLine(row), w->backing.constScanLine(row), (size_t)pw * 4);
+  } else {
+    // Nothing drawn yet: the store only has to be black.
+    ZeroPixels(view, bits == image->constBits() && ph == image->height());
   }
   w->backing = std::move(view);
   w->inStore = true;
@@ -274,6 +307,7 @@ void FillBlank(Window* w) {
   w->backing.fill(QColor(Qt::black));
 }
 
+
 void ApplyGeometry(Window* w) {
   if (!w->host) return;
   int cw, ch;
@@ -304,17 +338,24 @@ void ApplyGeometry(Window* w) {
       next = BlankImage(pw, ph);
       w->blank = !next.isNull();
     }
+    bool black = w->blank;
     if (next.isNull()) {
       next = QImage(pw, ph, QImage::Format_RGB32);
       // A dialog starts in the desktop's dialog colour, a window in black.
       next.fill(w->isDialog ? QColor(240, 240, 240) : QColor(Qt::black));
+      black = !w->isDialog;
       if (!w->backing.isNull()) {
         FillBlank(w);
         QPainter p(&next);
         p.drawImage(0, 0, w->backing);
+        black = false;
       }
       w->blank = false;
     }
+    if (black)
+      w->drawn.StartInk();
+    else
+      w->drawn.ForgetInk();
     w->backing = next;
     TargetsChanged();
     if (cw > 0 && ch > 0) {

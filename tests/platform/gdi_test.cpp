@@ -190,3 +190,58 @@ TEST(Gdi, OnlyTheOutlinesOfASwapFrameReachTheScreen) {
   ReleaseDC(h, dc);
   TestResetWindows();
 }
+
+// A new window is black, and a black fill then paints only over what has been
+// drawn since: whatever drew it (fills, single pixels, copies, text, a fill
+// kept to a clip region), the fill must leave every pixel black and show the
+// whole filled area.
+TEST(Gdi, ABlackFillOverAWindowBlackButForItsInkLeavesItAllBlack) {
+  HWND h = PlainWindow(300, 200);
+  HDC dc = GetDC(h);
+  auto allBlack = [&](const char* after) {
+    for (int y = 0; y < 200; ++y)
+      for (int x = 0; x < 300; ++x) ASSERT_EQ(TestWindowPixel(h, x, y), RGB(0, 0, 0)) << after << " " << x << "," << y;
+  };
+  HBRUSH black = CreateSolidBrush(RGB(0, 0, 0)), red = CreateSolidBrush(RGB(200, 0, 0));
+  RECT all{0, 0, 300, 200}, patch{20, 20, 60, 50};
+  FillRect(dc, &all, black);
+  allBlack("first fill");
+
+  FillRect(dc, &patch, red);
+  SetPixel(dc, 250, 180, RGB(0, 200, 0));
+  SetPixel(dc, 5, 190, RGB(0, 0, 200));
+  SetTextColor(dc, RGB(255, 255, 0));
+  TextOutA(dc, 120, 90, "ink", 3);
+  MemoryCanvas source(30, 20, RGB(90, 90, 90));
+  BitBlt(dc, 200, 10, 30, 20, source.dc, 0, 0, SRCCOPY);
+  // A black fill that misses part of the ink leaves that part alone...
+  RECT left{0, 0, 100, 200};
+  FillRect(dc, &left, black);
+  EXPECT_EQ(TestWindowPixel(h, 30, 30), RGB(0, 0, 0));
+  EXPECT_EQ(TestWindowPixel(h, 250, 180), RGB(0, 200, 0));
+  EXPECT_EQ(TestWindowPixel(h, 210, 15), RGB(90, 90, 90));
+  // ...and one kept to a clip region paints only inside it.
+  HRGN clip = CreateRectRgn(240, 170, 300, 200);
+  SelectClipRgn(dc, clip);
+  FillRect(dc, &all, black);
+  SelectClipRgn(dc, nullptr);
+  DeleteObject(clip);
+  EXPECT_EQ(TestWindowPixel(h, 250, 180), RGB(0, 0, 0));
+  EXPECT_EQ(TestWindowPixel(h, 210, 15), RGB(90, 90, 90));
+
+  plat::Win(h)->drawn.Take();
+  FillRect(dc, &all, black);
+  allBlack("fill over the ink");
+  const QRegion sent = plat::Win(h)->drawn.Take();
+  EXPECT_EQ(sent, QRegion(0, 0, 300, 200)) << "the whole fill is shown, painted or not";
+
+  // Ink drawn after a shown frame still counts.
+  FillRect(dc, &patch, red);
+  plat::Win(h)->drawn.Take();
+  FillRect(dc, &all, black);
+  allBlack("fill after a flush");
+  DeleteObject(black);
+  DeleteObject(red);
+  ReleaseDC(h, dc);
+  TestResetWindows();
+}
