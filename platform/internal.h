@@ -161,7 +161,9 @@ class DrawnArea {
 
   // The ink: from the moment the window's image is known to be all black
   // (StartInk), the bounds of everything drawn on it since.  A black fill
-  // then need only cover the ink; the rest of the image is black already.
+  // then need only cover the ink: the rest of the image is black already,
+  // and so is the screen there, which shows the image but for what is still
+  // to be sent (a window's first showing sends it whole).
   void StartInk() {
     inkKnown_ = true;
     ink_ = QRect();
@@ -169,10 +171,11 @@ class DrawnArea {
   void ForgetInk() { inkKnown_ = false; }
   bool InkKnown() const { return inkKnown_; }
   QRect Ink() const { return x0_ <= x1_ ? ink_ | QRect(QPoint(x0_, y0_), QPoint(x1_, y1_)) : ink_; }
-  // `r` was filled black: it is to be shown, and holds no ink any more.
+  // `r` was filled black over its ink: only that part changed.
   void Blacked(const QRect& r) {
-    Show(r);
-    if (inkKnown_ && r.contains(Ink())) ink_ = QRect();
+    const QRect ink = Ink();
+    Show(r & ink);
+    if (r.contains(ink)) ink_ = QRect();
   }
 
  private:

@@ -477,6 +477,17 @@ BOOL IsWindow(HWND hwnd) { return Win(hwnd) != nullptr; }
 
 static QWidget* ControlWidget(HWND hwnd);
 
+// The busy cursor is made with the first window, while the desktop has
+// nothing else to do.  Made later, right after a large frame was sent, its
+// questions to the desktop would wait until the whole frame was taken in.
+static void MakeBusyCursorEarly() {
+  static bool made = false;
+  if (made || g_test) return;
+  made = true;
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  QGuiApplication::restoreOverrideCursor();
+}
+
 BOOL ShowWindow(HWND hwnd, int cmd) {
   if (QWidget* control = ControlWidget(hwnd)) {
     BOOL was = control->isVisible();
@@ -523,6 +534,7 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
       if (!g_test) {
         w->host->raise();
         if (w->host->isWindow() && !w->isDialog) w->host->activateWindow();
+        MakeBusyCursorEarly();
       }
       if (w->parent == nullptr && !w->isDialog && !g_focus) g_focus = hwnd;
       break;
