@@ -161,7 +161,14 @@ int ReadFileCapped(LPCSTR path, std::vector<unsigned char>& bytes) {
   if (path == nullptr || path[0] == 0) return PICTURE_BAD_ARGUMENT;
   HFILE file = _lopen(path, OF_READ);
   if (file == HFILE_ERROR) return PICTURE_FILE_ERROR;
-  const size_t chunk = 1 << 20;
+  // The first read asks for one byte more than the file holds, so that it
+  // ends there; a file that grows meanwhile is read on, within the cap.
+  const LONG size = _llseek(file, 0, 2);
+  if (size >= 0 && _llseek(file, 0, 0) != 0) {
+    _lclose(file);
+    return PICTURE_FILE_ERROR;
+  }
+  size_t chunk = size >= 0 ? std::min<size_t>((size_t)size, kPictureMaxFileBytes) + 1 : (size_t)1 << 20;
   int result = PICTURE_SUCCESS;
   for (;;) {
     size_t used = bytes.size();
@@ -176,7 +183,8 @@ int ReadFileCapped(LPCSTR path, std::vector<unsigned char>& bytes) {
       break;
     }
     bytes.resize(used + got);
-    if (got == 0) break;
+    if (got < chunk) break;  // the end of the file
+    chunk = 1 << 20;
   }
   _lclose(file);
   if (result != PICTURE_SUCCESS) bytes.clear();

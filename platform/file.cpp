@@ -109,6 +109,12 @@ UINT _lread(HFILE file, LPVOID buffer, UINT bytes) {
   return done;
 }
 
+LONG _llseek(HFILE file, LONG offset, int origin) {
+  if (file < 0 || origin < 0 || origin > 2) return HFILE_ERROR;
+  const off_t at = lseek(file, offset, origin == 0 ? SEEK_SET : origin == 1 ? SEEK_CUR : SEEK_END);
+  return at < 0 || at > 0x7FFFFFFF ? HFILE_ERROR : (LONG)at;
+}
+
 HFILE OpenFile(LPCSTR path, OFSTRUCT* info, UINT style) {
   if (!path) return HFILE_ERROR;
   if (info) {

@@ -997,13 +997,17 @@ int DrawTextA(HDC h, LPCSTR text, int length, RECT* rc, UINT format) {
     flags |= Qt::AlignTop;
   if (format & DT_WORDBREAK) flags |= Qt::TextWordWrap;
   QRect box(rc->left, rc->top, rc->right - rc->left, rc->bottom - rc->top);
-  QFontMetrics fm(DefaultFont());
-  QRect need = fm.boundingRect(box, flags, s);
+  QRect need;
+  if (format & (DT_CALCRECT | DT_NOCLIP)) need = QFontMetrics(DefaultFont()).boundingRect(box, flags, s);
   if (format & DT_CALCRECT) {
     rc->right = rc->left + need.width();
     rc->bottom = rc->top + need.height();
     return need.height();
   }
+  // The text is laid out once, by the drawing, which also tells its bounds:
+  // what changed is those bounds (and a pixel or two of smoothing).
+  QRect changed = (format & DT_NOCLIP) ? need : box;
+  bool drawn = false;
   WithPainter(d, [&](QPainter& p) {
     p.setFont(DefaultFont());
     p.setPen(QColor(ToRgb(d->text)));
@@ -1012,8 +1016,12 @@ int DrawTextA(HDC h, LPCSTR text, int length, RECT* rc, UINT format) {
       p.setBackground(QColor(ToRgb(d->bk)));
     }
     if (!(format & DT_NOCLIP)) p.setClipRect(box, Qt::IntersectClip);
-    p.drawText(box, flags, s);
-  }, (format & DT_NOCLIP) ? need : box);
+    p.drawText(box, flags, s, &need);
+    drawn = true;
+    changed = need.adjusted(-2, -2, 2, 2);
+    if (!(format & DT_NOCLIP)) changed &= box;
+  }, changed);
+  if (!drawn) need = QFontMetrics(DefaultFont()).boundingRect(box, flags, s);
   return need.height();
 }
 

@@ -503,6 +503,7 @@ BOOL FreeResource(HGLOBAL data);
 // ---------------------------------------------------------------- files
 HFILE _lopen(LPCSTR path, int mode);
 UINT _lread(HFILE file, LPVOID buffer, UINT bytes);
+LONG _llseek(HFILE file, LONG offset, int origin);  // origin 0 start, 1 here, 2 end; -1 on failure
 UINT _lwrite(HFILE file, LPCSTR buffer, UINT bytes);
 HFILE _lclose(HFILE file);
 HFILE OpenFile(LPCSTR path, OFSTRUCT* info, UINT style);

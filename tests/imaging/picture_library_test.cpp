@@ -294,6 +294,8 @@ TEST(PictureLibraryHostile, OversizedFilesAreNotReadIntoMemory) {
   ASSERT_EQ(0, truncate(path.c_str(), kPictureMaxFileBytes + 1));  // sparse: cheap to make
   PictureInfo info;
   EXPECT_EQ(PICTURE_TOO_LARGE, ReadPictureInfo(path.c_str(), &info));
+  ASSERT_EQ(0, truncate(path.c_str(), kPictureMaxFileBytes));
+  EXPECT_NE(PICTURE_TOO_LARGE, ReadPictureInfo(path.c_str(), &info)) << "the cap itself is allowed";
 }
 
 TEST(PictureLibraryHostile, DamagedFilesAreReadSafelyOrRefused) {

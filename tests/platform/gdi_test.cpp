@@ -247,3 +247,48 @@ TEST(Gdi, ABlackFillOverAWindowBlackButForItsInkLeavesItAllBlack) {
   ReleaseDC(h, dc);
   TestResetWindows();
 }
+
+// Text is laid out once: its height is the one a measuring call gives, and
+// every pixel it changed is among those sent to the screen.
+TEST(Gdi, DrawnTextReportsItsHeightAndSendsEveryPixelItChanged) {
+  HWND h = PlainWindow(400, 300);
+  HDC dc = GetDC(h);
+  const char* text = "Loading... a few words that wrap over more than one line of the box";
+  struct Case {
+    UINT format;
+    int mode;
+  } cases[] = {{DT_CENTER | DT_WORDBREAK, TRANSPARENT},
+               {DT_CENTER | DT_VCENTER | DT_SINGLELINE, OPAQUE},
+               {DT_LEFT | DT_WORDBREAK | DT_NOCLIP, OPAQUE}};
+  for (const Case& c : cases) {
+    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
+    RECT all{0, 0, 400, 300};
+    FillRect(dc, &all, black);
+    DeleteObject(black);
+    std::vector<COLORREF> before;
+    for (int y = 0; y < 300; ++y)
+      for (int x = 0; x < 400; ++x) before.push_back(TestWindowPixel(h, x, y));
+    plat::Win(h)->drawn.Take();
+
+    RECT measure{100, 100, 300, 200};
+    const int wanted = DrawTextA(dc, text, -1, &measure, c.format | DT_CALCRECT);
+    RECT box{100, 100, 300, 200};
+    SetTextColor(dc, RGB(255, 50, 180));
+    SetBkColor(dc, RGB(0, 0, 90));
+    SetBkMode(dc, c.mode);
+    EXPECT_EQ(DrawTextA(dc, text, -1, &box, c.format), wanted) << c.format;
+    EXPECT_GT(wanted, 0);
+
+    const QRegion sent = plat::Win(h)->drawn.Take();
+    int changed = 0;
+    for (int y = 0, i = 0; y < 300; ++y)
+      for (int x = 0; x < 400; ++x, ++i)
+        if (TestWindowPixel(h, x, y) != before[i]) {
+          ++changed;
+          ASSERT_TRUE(sent.contains(QPoint(x, y))) << c.format << ": " << x << "," << y << " changed unseen";
+        }
+    EXPECT_GT(changed, 50) << c.format;
+  }
+  ReleaseDC(h, dc);
+  TestResetWindows();
+}
