@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <sys/mman.h>
 #include <unordered_set>
 
 #include "platform/internal.h"
@@ -265,17 +266,48 @@ BOOL DeleteDC(HDC h) {
 // A new bitmap is black.  Its pixels are fresh zero pages, taken from the
 // system only when something is drawn there: a bitmap that a picture
 // replaces whole never costs memory of its own.
+// A bitmap's pixels start as zeros.  A large bitmap gets pages of its own
+// from the system, which are zero until first drawn on and cost nothing
+// before: the heap would have to clear them first, and a bitmap that a
+// picture then replaces whole (a picture scaled to the screen) never
+// touches them at all.
+namespace {
+struct Pixels {
+  void* bytes;
+  size_t size;
+  bool mapped;
+};
+void FreePixels(void* info) {
+  auto* p = static_cast<Pixels*>(info);
+  if (p->mapped)
+    munmap(p->bytes, p->size);
+  else
+    free(p->bytes);
+  delete p;
+}
+Pixels* ZeroPixels(size_t size) {
+  constexpr size_t kOwnPages = 256 * 1024;
+  if (size >= kOwnPages) {
+    void* bytes = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (bytes != MAP_FAILED) return new Pixels{bytes, size, true};
+  }
+  void* bytes = calloc(size, 1);
+  return bytes ? new Pixels{bytes, size, false} : nullptr;
+}
+}  // namespace
+
 static HBITMAP MakeBitmap(int unitW, int unitH, bool mono) {
   const int w = Dev(unitW), h = Dev(unitH);
   if (unitW <= 0 || unitH <= 0 || w <= 0 || h <= 0 || (long long)w * h > 100000000LL) return nullptr;
-  void* pixels = calloc((size_t)w * h, 4);
+  Pixels* pixels = ZeroPixels((size_t)w * h * 4);
   if (!pixels) return nullptr;
   auto* o = new GdiObj();
   o->kind = ObjKind::Bitmap;
   o->mono = mono;
-  o->image = QImage(static_cast<uchar*>(pixels), w, h, (qsizetype)w * 4, QImage::Format_RGB32, free, pixels);
+  o->image = QImage(static_cast<uchar*>(pixels->bytes), w, h, (qsizetype)w * 4, QImage::Format_RGB32, FreePixels,
+                    pixels);
   if (o->image.isNull()) {
-    free(pixels);
+    FreePixels(pixels);
     delete o;
     return nullptr;
   }

@@ -292,3 +292,25 @@ TEST(Gdi, DrawnTextReportsItsHeightAndSendsEveryPixelItChanged) {
   ReleaseDC(h, dc);
   TestResetWindows();
 }
+
+// New bitmaps are black whatever their size (large ones take fresh pages of
+// their own), and stay usable through drawing, copying and deletion.
+TEST(Gdi, NewBitmapsOfEverySizeStartBlack) {
+  HDC screen = GetDC(nullptr);
+  for (int side : {3, 200, 700}) {
+    HBITMAP b = CreateCompatibleBitmap(screen, side, side);
+    ASSERT_NE(b, nullptr) << side;
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, b);
+    for (int at : {0, side / 2, side - 1}) EXPECT_EQ(GetPixel(dc, at, side - 1 - at), RGB(0, 0, 0)) << side;
+    SetPixel(dc, side - 1, side - 1, RGB(1, 2, 3));
+    MemoryCanvas copy(side, side, RGB(9, 9, 9));
+    BitBlt(copy.dc, 0, 0, side, side, dc, 0, 0, SRCCOPY);
+    EXPECT_EQ(GetPixel(copy.dc, side - 1, side - 1), RGB(1, 2, 3));
+    EXPECT_EQ(GetPixel(copy.dc, 0, 0), RGB(0, 0, 0));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    DeleteObject(b);
+  }
+  ReleaseDC(nullptr, screen);
+}
