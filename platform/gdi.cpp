@@ -263,14 +263,10 @@ BOOL DeleteDC(HDC h) {
   return TRUE;
 }
 
-// A new bitmap is black.  Its pixels are fresh zero pages, taken from the
-// system only when something is drawn there: a bitmap that a picture
-// replaces whole never costs memory of its own.
-// A bitmap's pixels start as zeros.  A large bitmap gets pages of its own
-// from the system, which are zero until first drawn on and cost nothing
-// before: the heap would have to clear them first, and a bitmap that a
-// picture then replaces whole (a picture scaled to the screen) never
-// touches them at all.
+// A new bitmap is black.  A large one gets fresh zero pages of its own from
+// the system, taken only when something is drawn there: memory from the heap
+// would have to be cleared first, and a bitmap that a picture replaces whole
+// never costs memory of its own.
 namespace {
 struct Pixels {
   void* bytes;
@@ -285,7 +281,7 @@ void FreePixels(void* info) {
     free(p->bytes);
   delete p;
 }
-Pixels* ZeroPixels(size_t size) {
+Pixels* BlackPixels(size_t size) {
   constexpr size_t kOwnPages = 256 * 1024;
   if (size >= kOwnPages) {
     void* bytes = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -299,7 +295,7 @@ Pixels* ZeroPixels(size_t size) {
 static HBITMAP MakeBitmap(int unitW, int unitH, bool mono) {
   const int w = Dev(unitW), h = Dev(unitH);
   if (unitW <= 0 || unitH <= 0 || w <= 0 || h <= 0 || (long long)w * h > 100000000LL) return nullptr;
-  Pixels* pixels = ZeroPixels((size_t)w * h * 4);
+  Pixels* pixels = BlackPixels((size_t)w * h * 4);
   if (!pixels) return nullptr;
   auto* o = new GdiObj();
   o->kind = ObjKind::Bitmap;

@@ -27,6 +27,9 @@
 #include "platform/testing.h"
 #include "platform/widgets.h"
 
+// A class icon, decoded when a window first needs it (see LoadIconA).
+QIcon IconOf(HICON icon);
+
 namespace plat {
 
 // A window's record outlives the window, so that a stale handle is never
@@ -307,7 +310,6 @@ void FillBlank(Window* w) {
   w->backing.fill(QColor(Qt::black));
 }
 
-
 void ApplyGeometry(Window* w) {
   if (!w->host) return;
   int cw, ch;
@@ -407,7 +409,6 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, in
   w->owner = Win(parent);
   w->proc = it->second.lpfnWndProc;
   if (it->second.hIcon) {
-    extern QIcon IconOf(HICON);
     if (g_test)
       w->host->setWindowIcon(IconOf(it->second.hIcon));
     else
@@ -999,8 +1000,6 @@ void WaitMilliseconds(DWORD ms) {
   }
 }
 
-QIcon IconOf(HICON icon);
-
 namespace plat {
 // Window icons are given at the program's first pause, not when the window is
 // made: the first picture the toolkit decodes costs it a millisecond or two,
@@ -1009,7 +1008,7 @@ namespace plat {
 static void SetPendingIcons() {
   for (Window* w : g_windows)
     if (w->pendingIcon) {
-      if (w->host && !w->destroyed) w->host->setWindowIcon(::IconOf(w->pendingIcon));
+      if (w->host && !w->destroyed) w->host->setWindowIcon(IconOf(w->pendingIcon));
       w->pendingIcon = nullptr;
     }
 }

@@ -10,6 +10,12 @@
 #include "platform/win32.h"
 
 namespace {
+void Fill(HDC dc, RECT r, COLORREF colour) {
+  HBRUSH b = CreateSolidBrush(colour);
+  FillRect(dc, &r, b);
+  DeleteObject(b);
+}
+
 struct MemoryCanvas {
   HDC dc;
   HBITMAP bitmap;
@@ -20,10 +26,7 @@ struct MemoryCanvas {
     bitmap = CreateCompatibleBitmap(screen, w, h);
     ReleaseDC(nullptr, screen);
     old = SelectObject(dc, bitmap);
-    HBRUSH b = CreateSolidBrush(fill);
-    RECT r{0, 0, w, h};
-    FillRect(dc, &r, b);
-    DeleteObject(b);
+    Fill(dc, {0, 0, w, h}, fill);
   }
   ~MemoryCanvas() {
     SelectObject(dc, old);
@@ -202,12 +205,11 @@ TEST(Gdi, ABlackFillOverAWindowBlackButForItsInkLeavesItAllBlack) {
     for (int y = 0; y < 200; ++y)
       for (int x = 0; x < 300; ++x) ASSERT_EQ(TestWindowPixel(h, x, y), RGB(0, 0, 0)) << after << " " << x << "," << y;
   };
-  HBRUSH black = CreateSolidBrush(RGB(0, 0, 0)), red = CreateSolidBrush(RGB(200, 0, 0));
-  RECT all{0, 0, 300, 200}, patch{20, 20, 60, 50};
-  FillRect(dc, &all, black);
+  const RECT all{0, 0, 300, 200}, patch{20, 20, 60, 50};
+  Fill(dc, all, RGB(0, 0, 0));
   allBlack("first fill");
 
-  FillRect(dc, &patch, red);
+  Fill(dc, patch, RGB(200, 0, 0));
   SetPixel(dc, 250, 180, RGB(0, 200, 0));
   SetPixel(dc, 5, 190, RGB(0, 0, 200));
   SetTextColor(dc, RGB(255, 255, 0));
@@ -215,22 +217,21 @@ TEST(Gdi, ABlackFillOverAWindowBlackButForItsInkLeavesItAllBlack) {
   MemoryCanvas source(30, 20, RGB(90, 90, 90));
   BitBlt(dc, 200, 10, 30, 20, source.dc, 0, 0, SRCCOPY);
   // A black fill that misses part of the ink leaves that part alone...
-  RECT left{0, 0, 100, 200};
-  FillRect(dc, &left, black);
+  Fill(dc, {0, 0, 100, 200}, RGB(0, 0, 0));
   EXPECT_EQ(TestWindowPixel(h, 30, 30), RGB(0, 0, 0));
   EXPECT_EQ(TestWindowPixel(h, 250, 180), RGB(0, 200, 0));
   EXPECT_EQ(TestWindowPixel(h, 210, 15), RGB(90, 90, 90));
   // ...and one kept to a clip region paints only inside it.
   HRGN clip = CreateRectRgn(240, 170, 300, 200);
   SelectClipRgn(dc, clip);
-  FillRect(dc, &all, black);
+  Fill(dc, all, RGB(0, 0, 0));
   SelectClipRgn(dc, nullptr);
   DeleteObject(clip);
   EXPECT_EQ(TestWindowPixel(h, 250, 180), RGB(0, 0, 0));
   EXPECT_EQ(TestWindowPixel(h, 210, 15), RGB(90, 90, 90));
 
   plat::Win(h)->drawn.Take();
-  FillRect(dc, &all, black);
+  Fill(dc, all, RGB(0, 0, 0));
   allBlack("fill over the ink");
   const QRegion sent = plat::Win(h)->drawn.Take();
   EXPECT_TRUE(sent.contains(QRect(20, 20, 40, 30))) << "where the ink was goes to the screen";
@@ -238,12 +239,10 @@ TEST(Gdi, ABlackFillOverAWindowBlackButForItsInkLeavesItAllBlack) {
   EXPECT_FALSE(sent.contains(QPoint(290, 195))) << "black that stayed black need not be sent again";
 
   // Ink drawn after a shown frame still counts.
-  FillRect(dc, &patch, red);
+  Fill(dc, patch, RGB(200, 0, 0));
   plat::Win(h)->drawn.Take();
-  FillRect(dc, &all, black);
+  Fill(dc, all, RGB(0, 0, 0));
   allBlack("fill after a flush");
-  DeleteObject(black);
-  DeleteObject(red);
   ReleaseDC(h, dc);
   TestResetWindows();
 }
@@ -261,10 +260,7 @@ TEST(Gdi, DrawnTextReportsItsHeightAndSendsEveryPixelItChanged) {
                {DT_CENTER | DT_VCENTER | DT_SINGLELINE, OPAQUE},
                {DT_LEFT | DT_WORDBREAK | DT_NOCLIP, OPAQUE}};
   for (const Case& c : cases) {
-    HBRUSH black = CreateSolidBrush(RGB(0, 0, 0));
-    RECT all{0, 0, 400, 300};
-    FillRect(dc, &all, black);
-    DeleteObject(black);
+    Fill(dc, {0, 0, 400, 300}, RGB(0, 0, 0));
     std::vector<COLORREF> before;
     for (int y = 0; y < 300; ++y)
       for (int x = 0; x < 400; ++x) before.push_back(TestWindowPixel(h, x, y));
