@@ -3,9 +3,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "imaging/screen_bitmaps.h"
+#include "platform/platform.h"
 
 namespace {
 
@@ -126,6 +128,29 @@ void PrefetchStartupPictures(LPCSTR path, LPCSTR pictureName, std::initializer_l
   PrefetchFile(path);
 }
 
+namespace {
+void DeleteWords(void* words) { delete static_cast<std::vector<uint32_t>*>(words); }
+
+// Where a copy would reproduce a decoded picture's words exactly (a true-colour
+// screen, no palette, a bitmap of the picture's own size), the words
+// themselves become the bitmap's pixels: nothing is copied, and a large
+// picture is not held twice.  Returns 0, with the record as it was, otherwise.
+HBITMAP BitmapOfOwnWords(PictureRecord* record, int width, int height, bool withPalette) {
+  if (colourDepth <= 8 || withPalette || width <= 0 || height <= 0 || width != record->width ||
+      height != record->height || !(record->flags & PICTURE_HAS_DATA) ||
+      record->pixels.words.size() != (size_t)width * (size_t)height)
+    return 0;
+  auto* words = new (std::nothrow) std::vector<uint32_t>(std::move(record->pixels.words));
+  if (words == nullptr) return 0;
+  HBITMAP bitmap = CreateBitmapOverWords(width, height, words->data(), DeleteWords, words);
+  if (bitmap == 0) {
+    record->pixels.words = std::move(*words);
+    delete words;
+  }
+  return bitmap;
+}
+}  // namespace
+
 HBITMAP LoadPictureBitmap(LPCSTR name, int* width, int* height, HWND window) {
   EnsureScreenDepth(window);
   EnsureSharedPalette();
@@ -169,22 +194,26 @@ HBITMAP LoadPictureBitmap(LPCSTR name, int* width, int* height, HWND window) {
   if (width != nullptr) *width = record.width;
   if (height != nullptr) *height = record.height;
 
-  HDC memory = CreateCompatibleDC(windowDC);
-  HPALETTE oldPalette = 0;
-  if (colourDepth <= 8 && SharedPalette != 0) oldPalette = SelectPalette(memory, SharedPalette, FALSE);
-  HBITMAP bitmap = CreateCompatibleBitmap(windowDC, record.width, record.height);
-  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-  RECT target = {0, 0, record.width, record.height};
-  PaintRecord(window, memory, &record, &target, nullptr, nullptr);
-  SelectObject(memory, oldBitmap);
-  if (oldPalette != 0) SelectPalette(memory, oldPalette, FALSE);
-  DeleteDC(memory);
+  HBITMAP bitmap = BitmapOfOwnWords(&record, record.width, record.height, false);
+  if (bitmap == 0) {
+    HDC memory = CreateCompatibleDC(windowDC);
+    HPALETTE oldPalette = 0;
+    if (colourDepth <= 8 && SharedPalette != 0) oldPalette = SelectPalette(memory, SharedPalette, FALSE);
+    bitmap = CreateCompatibleBitmap(windowDC, record.width, record.height);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    RECT target = {0, 0, record.width, record.height};
+    PaintRecord(window, memory, &record, &target, nullptr, nullptr);
+    SelectObject(memory, oldBitmap);
+    if (oldPalette != 0) SelectPalette(memory, oldPalette, FALSE);
+    DeleteDC(memory);
+  }
   ReleaseRecord(&record);
   ReleaseDC(window, windowDC);
   return bitmap;
 }
 
-HBITMAP PictureToBitmap(PictureRecord* record, HWND window, int left, int top, int right, int bottom) {
+namespace {
+HBITMAP MakePictureBitmap(PictureRecord* record, HWND window, int left, int right, int bottom, bool lend) {
   if (record == nullptr) return 0;
   const bool ownSize = left == -1;
   const bool hasPicture = (record->flags & PICTURE_HAS_DATA) != 0;
@@ -215,28 +244,43 @@ HBITMAP PictureToBitmap(PictureRecord* record, HWND window, int left, int top, i
     SelectSharedPalette(windowDC, true);
   }
 
-  HDC memory = CreateCompatibleDC(windowDC);
   const bool withPalette = (colourDepth <= 8 || incomingBits <= 8) && SharedPalette != 0;
-  HPALETTE oldPalette = 0;
-  if (withPalette) oldPalette = SelectPalette(memory, SharedPalette, FALSE);
-  HBITMAP bitmap = CreateCompatibleBitmap(windowDC, width, height);
   RECT target = {0, 0, width, height};
   if (!ownSize) {
     record->view = target;
     record->flags |= PICTURE_PAINT_STRETCH;
     record->stretchSourceX = record->stretchSourceY = 0;
   }
-  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-  if (hasPicture)
-    PaintRecord(window, memory, record, &target, nullptr, nullptr);
-  else
-    FillRectColor(memory, 0, 0, width, height, RGB(0, 0, 0));  // no picture: a black board
-  SelectObject(memory, oldBitmap);
-  if (withPalette) SelectPalette(memory, oldPalette, FALSE);
-  DeleteDC(memory);
+  // The record's own words are taken only where it is let go or lent anyway.
+  HBITMAP bitmap = ownSize || lend ? BitmapOfOwnWords(record, width, height, withPalette) : 0;
+  if (bitmap != 0 && !ownSize) {
+    record->flags = (record->flags & ~PICTURE_HAS_DATA) | PICTURE_IN_BITMAP;
+  } else if (bitmap == 0) {
+    HDC memory = CreateCompatibleDC(windowDC);
+    HPALETTE oldPalette = 0;
+    if (withPalette) oldPalette = SelectPalette(memory, SharedPalette, FALSE);
+    bitmap = CreateCompatibleBitmap(windowDC, width, height);
+    HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+    if (hasPicture)
+      PaintRecord(window, memory, record, &target, nullptr, nullptr);
+    else
+      FillRectColor(memory, 0, 0, width, height, RGB(0, 0, 0));  // no picture: a black board
+    SelectObject(memory, oldBitmap);
+    if (withPalette) SelectPalette(memory, oldPalette, FALSE);
+    DeleteDC(memory);
+  }
   if (ownSize) ReleaseRecord(record);
   ReleaseDC(window, windowDC);
   return bitmap;
+}
+}  // namespace
+
+HBITMAP PictureToBitmap(PictureRecord* record, HWND window, int left, int, int right, int bottom) {
+  return MakePictureBitmap(record, window, left, right, bottom, false);
+}
+
+HBITMAP PictureToLentBitmap(PictureRecord* record, HWND window, const RECT& rect) {
+  return MakePictureBitmap(record, window, rect.left, rect.right, rect.bottom, true);
 }
 
 namespace {

@@ -50,6 +50,12 @@ HBITMAP PictureToBitmap(PictureRecord* record, HWND window, int left, int top, i
 bool ParkInBitmap(PictureRecord* record, HBITMAP bitmap);
 bool TakeFromBitmap(PictureRecord* record, HBITMAP bitmap);
 
+// PictureToBitmap stretched to `rect`, with the record then lent to the bitmap
+// (as ParkInBitmap leaves it) when the two are the same size on a true-colour
+// screen: the record's words become the bitmap's pixels, so nothing is copied
+// or compared.  Otherwise the record stays decoded, as with PictureToBitmap.
+HBITMAP PictureToLentBitmap(PictureRecord* record, HWND window, const RECT& rect);
+
 // The same with the target given as a rectangle (a client rectangle, say).
 inline HBITMAP PictureToBitmap(PictureRecord* record, HWND window, const RECT& rect) {
   return PictureToBitmap(record, window, rect.left, rect.top, rect.right, rect.bottom);

@@ -157,7 +157,7 @@ void RemakePuzzleBitmap(HWND hwnd, bool park) {
   DeleteBitmapSlot(&PuzzleBitmap);
   RECT client = {0, 0, 0, 0};
   GetClientRect(hwnd, &client);
-  if (PuzzlePicture.flags & PICTURE_HAS_DATA) PuzzleBitmap = PictureToBitmap(&PuzzlePicture, hwnd, client);
+  if (PuzzlePicture.flags & PICTURE_HAS_DATA) PuzzleBitmap = PictureToLentBitmap(&PuzzlePicture, hwnd, client);
   if (park) ParkPuzzlePicture();
 }
 

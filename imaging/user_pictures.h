@@ -37,9 +37,11 @@ void ResetUserPictureFolder();
 
 // Makes the puzzle's bitmap for the main window's client area from
 // PuzzlePicture.  A picture as large as the client area lends its pixels to
-// the bitmap instead of keeping a second copy (see ParkInBitmap), at once or,
-// with park false, when ParkPuzzlePicture is called (start-up does it once
-// the title is on the screen).
+// the bitmap instead of keeping a second copy: on a true-colour screen they
+// become the bitmap's pixels at once (PictureToLentBitmap); otherwise the
+// bitmap is compared with them (ParkInBitmap) at once or, with park false,
+// when ParkPuzzlePicture is called (start-up does it once the title is on the
+// screen).
 void RemakePuzzleBitmap(HWND hwnd, bool park = true);
 void ParkPuzzlePicture();
 // Gives PuzzlePicture its own pixels back, for a save.

@@ -292,24 +292,44 @@ Pixels* BlackPixels(size_t size) {
 }
 }  // namespace
 
-static HBITMAP MakeBitmap(int unitW, int unitH, bool mono) {
-  const int w = Dev(unitW), h = Dev(unitH);
-  if (unitW <= 0 || unitH <= 0 || w <= 0 || h <= 0 || (long long)w * h > 100000000LL) return nullptr;
-  Pixels* pixels = BlackPixels((size_t)w * h * 4);
-  if (!pixels) return nullptr;
+static bool BitmapSizeAllowed(int unitW, int unitH, int w, int h) {
+  return unitW > 0 && unitH > 0 && w > 0 && h > 0 && (long long)w * h <= 100000000LL;
+}
+
+// A bitmap over device pixels `bytes` (w x h words), which `release` frees
+// with `context` when the bitmap goes.  On failure nothing is released.
+static HBITMAP BitmapOver(int unitW, int unitH, bool mono, void* bytes, int w, int h, QImageCleanupFunction release,
+                          void* context) {
   auto* o = new GdiObj();
   o->kind = ObjKind::Bitmap;
   o->mono = mono;
-  o->image = QImage(static_cast<uchar*>(pixels->bytes), w, h, (qsizetype)w * 4, QImage::Format_RGB32, FreePixels,
-                    pixels);
+  o->image = QImage(static_cast<uchar*>(bytes), w, h, (qsizetype)w * 4, QImage::Format_RGB32, release, context);
   if (o->image.isNull()) {
-    FreePixels(pixels);
     delete o;
     return nullptr;
   }
   o->unitWidth = unitW;
   o->unitHeight = unitH;
   return NewObj(o);
+}
+
+static HBITMAP MakeBitmap(int unitW, int unitH, bool mono) {
+  const int w = Dev(unitW), h = Dev(unitH);
+  if (!BitmapSizeAllowed(unitW, unitH, w, h)) return nullptr;
+  Pixels* pixels = BlackPixels((size_t)w * h * 4);
+  if (!pixels) return nullptr;
+  HBITMAP bitmap = BitmapOver(unitW, unitH, mono, pixels->bytes, w, h, FreePixels, pixels);
+  if (!bitmap) FreePixels(pixels);
+  return bitmap;
+}
+
+HBITMAP CreateBitmapOverWords(int width, int height, uint32_t* words, void (*release)(void*), void* context) {
+  // Only where a desktop unit is one device pixel are the words the bitmap's
+  // pixels as they stand.
+  if (words == nullptr || release == nullptr || Dev(width) != width || Dev(height) != height ||
+      !BitmapSizeAllowed(width, height, width, height))
+    return nullptr;
+  return BitmapOver(width, height, false, words, width, height, release, context);
 }
 
 HBITMAP CreateCompatibleBitmap(HDC h, int width, int height) {

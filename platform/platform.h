@@ -35,6 +35,13 @@ void RemoveStaleTempFiles(const char* directory);
 // work that needed much of it (the start-up decoding) is over.
 void ReturnFreedMemory();
 
+// A bitmap made of pixels the caller already holds, instead of a copy of them:
+// `words` are width x height 0x00RRGGBB words, top row first, and belong to
+// the bitmap from then on; it calls release(context) when it is deleted.
+// Returns 0, leaving the words with the caller, where the screen's pixels are
+// not the desktop's units (a scaled screen) or no bitmap may have that size.
+HBITMAP CreateBitmapOverWords(int width, int height, uint32_t* words, void (*release)(void*), void* context);
+
 // A program with work to start before the connection to the desktop is made
 // (reading its start-up files and decoding them on another thread) defines
 // this.  It is called first, with the command line as WinMain gets it, before

@@ -10,6 +10,7 @@
 
 #include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
+#include "platform/testing.h"
 #include "support/bitmap_helpers.h"
 
 namespace {
@@ -265,6 +266,47 @@ TEST_F(PicturesTest, APictureLendsItsPixelsOnlyToAnExactBitmapAndGetsThemBack) {
   EXPECT_FALSE(picture.flags & (PICTURE_HAS_DATA | PICTURE_IN_BITMAP));
   DeleteObject(other);
   DeleteObject(touched);
+}
+
+TEST_F(PicturesTest, APictureTheBitmapsSizeBecomesItsPixelsAndOnlyThen) {
+  PictureRecord picture;
+  MakePattern(&picture, 300, 200);
+  const std::vector<uint32_t> original = picture.pixels.words;
+
+  // Another size, or a scaled screen, copies: the record keeps its words.
+  HBITMAP smaller = PictureToLentBitmap(&picture, 0, RECT{0, 0, 150, 100});
+  ASSERT_NE(nullptr, smaller);
+  EXPECT_TRUE(picture.flags & PICTURE_HAS_DATA);
+  EXPECT_EQ(original, picture.pixels.words);
+  TestSetScale(2.0);
+  HBITMAP scaled = PictureToLentBitmap(&picture, 0, RECT{0, 0, 300, 200});
+  TestSetScale(1.0);
+  ASSERT_NE(nullptr, scaled);
+  EXPECT_EQ(original, picture.pixels.words);
+
+  HBITMAP lent = PictureToLentBitmap(&picture, 0, RECT{0, 0, 300, 200});
+  ASSERT_NE(nullptr, lent);
+  EXPECT_TRUE(picture.pixels.words.empty());
+  EXPECT_EQ(PICTURE_IN_BITMAP, picture.flags & (PICTURE_HAS_DATA | PICTURE_IN_BITMAP));
+  EXPECT_EQ(300, picture.view.right);
+  std::vector<uint32_t> shown(original.size());
+  ASSERT_TRUE(ReadBitmapWords(lent, 300, 200, 0, 200, shown.data()));
+  EXPECT_EQ(original, shown);
+  EXPECT_TRUE(ParkInBitmap(&picture, lent));  // already lent
+
+  // Drawing on the bitmap draws on the picture it holds.
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, lent);
+  SetPixel(dc, 10, 20, RGB(1, 2, 3));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ASSERT_TRUE(TakeFromBitmap(&picture, lent));
+  std::vector<uint32_t> expected = original;
+  expected[20 * 300 + 10] = 0x00010203;
+  EXPECT_EQ(expected, picture.pixels.words);
+  DeleteObject(lent);  // its words go with it
+  DeleteObject(scaled);
+  DeleteObject(smaller);
 }
 
 TEST_F(PicturesTest, StretchedAndOwnSizeBitmaps) {
