@@ -128,5 +128,8 @@ int PlatformInitForTests(int argc, char** argv) {
 }
 
 void TestEnable() { plat::g_test = true; }
-void TestSetScale(double scale) { plat::g_scale = scale > 0 ? scale : 1.0; }
+void TestSetScale(double scale) {
+  plat::g_scale = scale > 0 ? scale : 1.0;
+  plat::TargetsChanged();
+}
 bool TestEnabled() { return plat::g_test; }

@@ -21,6 +21,7 @@ namespace plat {
 
 unsigned g_targetEpoch = 1;
 double g_scale = 1.0;
+DC* g_pixelDC = nullptr;
 
 static std::unordered_set<GdiObj*> g_objects;
 static std::unordered_set<DC*> g_dcs;
@@ -54,6 +55,7 @@ DC* GetDCData(HDC h) { return FindDC(h); }
 static void ForgetDC(DC* d) {
   g_dcs.erase(d);
   if (g_lastDC == d) g_lastDC = &g_noDC;
+  if (g_pixelDC == d) g_pixelDC = nullptr;
   delete d;
 }
 
@@ -119,6 +121,7 @@ static bool IsMonoDC(DC* dc) { return dc->memory && dc->bitmap && dc->bitmap->mo
 static void ForgetArea(DC* dc) {
   dc->areaValid = false;
   dc->area.epoch = 0;
+  if (g_pixelDC == dc) g_pixelDC = nullptr;
 }
 
 static const DrawArea* MakeArea(DC* dc, QImage* img) {
@@ -211,7 +214,8 @@ QRegion DrawnArea::Take() {
 
 // COLORREF (0x00BBGGRR) as a pixel value (0x00RRGGBB).
 static inline uint32_t PixelOf(COLORREF c) {
-  return ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+  // 0x..BBGGRR to 0x00RRGGBB: the low three bytes in the other order.
+  return __builtin_bswap32(c << 8);
 }
 
 }  // namespace plat
@@ -740,6 +744,7 @@ Q_NEVER_INLINE static COLORREF SetPixelChecked(HDC h, int x, int y, COLORREF col
         }
     return any ? color : (COLORREF)-1;
   }
+  if (a->plain) g_pixelDC = d;  // the next pixels take the short way
   if (!a->Contains(x, y)) return (COLORREF)-1;
   a->Row(y)[x] = 0xFF000000u | v;
   a->drawn->AddPixel(x, y);
@@ -750,11 +755,9 @@ Q_NEVER_INLINE static COLORREF SetPixelChecked(HDC h, int x, int y, COLORREF col
 // with a plain rectangular area takes no look-up and no call.
 COLORREF SetPixel(HDC h, int x, int y, COLORREF color) {
   DC* d = reinterpret_cast<DC*>(h);
-  // (A DC whose area was forgotten has epoch 0, and so has a new one, whose
-  // paint clip BeginPaint may still set.)
-  if (d == g_lastDC && d->area.epoch == g_targetEpoch && g_scale == 1.0) {
+  if (d == g_pixelDC) {
     const DrawArea& a = d->area;
-    if (a.plain && a.InBox(x, y)) {
+    if (a.InBox(x, y)) {
       a.Row(y)[x] = 0xFF000000u | PixelOf(color);
       a.drawn->AddPixel(x, y);
       return color;

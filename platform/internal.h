@@ -108,7 +108,15 @@ struct DrawArea {
 // images themselves are never shared with another QImage, so their pixels
 // stay where they are in between.
 extern unsigned g_targetEpoch;
-inline void TargetsChanged() { ++g_targetEpoch; }
+// The DC whose single pixels SetPixel writes straight into its image: its area
+// is current and plain, and a desktop unit is one device pixel.  Anything
+// that could change that lets it go.
+struct DC;
+extern DC* g_pixelDC;
+inline void TargetsChanged() {
+  ++g_targetEpoch;
+  g_pixelDC = nullptr;
+}
 
 struct DC {
   Window* window = nullptr;  // window DC, or null for a memory DC / the screen

@@ -169,6 +169,9 @@ static void TakeUnders(Window* w) {
     any = true;
   }
   w->childrenPainted = any;
+  // Its own pixels must come back (PutUnders) before it draws again, also a
+  // single pixel.
+  if (any) g_pixelDC = nullptr;
 }
 
 void BeforeToolkitPaints() {

@@ -172,6 +172,34 @@ TEST(Gdi, AWindowDCFollowsItsWindowThroughAResizeAndItsEnd) {
   TestResetWindows();
 }
 
+TEST(Gdi, SinglePixelsFollowTheDCsBitmapClipAndOtherDCs) {
+  MemoryCanvas a(20, 20, RGB(0, 0, 0)), b(20, 20, RGB(0, 0, 0));
+  SetPixel(a.dc, 1, 1, RGB(10, 20, 30));
+  SetPixel(b.dc, 2, 2, RGB(40, 50, 60));  // pixels on two DCs in turn
+  SetPixel(a.dc, 3, 3, RGB(70, 80, 90));
+  EXPECT_EQ(GetPixel(a.dc, 1, 1), RGB(10, 20, 30));
+  EXPECT_EQ(GetPixel(a.dc, 3, 3), RGB(70, 80, 90));
+  EXPECT_EQ(GetPixel(b.dc, 2, 2), RGB(40, 50, 60));
+  EXPECT_EQ(GetPixel(b.dc, 3, 3), RGB(0, 0, 0));
+
+  // Another bitmap in the DC takes the next pixel; the first keeps its own.
+  SelectObject(a.dc, b.bitmap);
+  SetPixel(a.dc, 4, 4, RGB(1, 2, 3));
+  EXPECT_EQ(GetPixel(b.dc, 4, 4), RGB(1, 2, 3));
+  SelectObject(a.dc, a.bitmap);
+  EXPECT_EQ(GetPixel(a.dc, 4, 4), RGB(0, 0, 0));
+
+  // A clip region keeps single pixels inside it.
+  HRGN clip = CreateRectRgn(0, 0, 5, 5);
+  SelectClipRgn(a.dc, clip);
+  EXPECT_EQ(SetPixel(a.dc, 10, 10, RGB(255, 0, 0)), (COLORREF)-1);
+  EXPECT_EQ(SetPixel(a.dc, 2, 1, RGB(255, 0, 0)), RGB(255, 0, 0));
+  SelectClipRgn(a.dc, nullptr);
+  DeleteObject(clip);
+  EXPECT_EQ(GetPixel(a.dc, 10, 10), RGB(0, 0, 0));
+  EXPECT_EQ(SetPixel(a.dc, 10, 10, RGB(255, 0, 0)), RGB(255, 0, 0));
+}
+
 TEST(Gdi, OnlyTheOutlinesOfASwapFrameReachTheScreen) {
   HWND h = PlainWindow(400, 300);
   plat::Win(h)->drawn.Take();
