@@ -204,11 +204,10 @@ void DrawnArea::Show(const QRect& r) {
 QRegion DrawnArea::Take() {
   QRegion region;
   for (const QRect& r : rects_) region += r;
-  if (x0_ <= x1_) region += QRect(QPoint(x0_, y0_), QPoint(x1_, y1_));
+  if (HasPixels()) region += PixelBounds();
   if (inkKnown_) ink_ = Ink();
   rects_.clear();
-  x0_ = y0_ = INT_MAX;
-  x1_ = y1_ = INT_MIN;
+  ForgetPixels();
   return region;
 }
 

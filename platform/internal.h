@@ -158,12 +158,10 @@ class DrawnArea {
     if (inkKnown_) ink_ |= r;
   }
   void AddPixel(int x, int y) {
-    if (x < x0_) x0_ = x;
-    if (x > x1_) x1_ = x;
-    if (y < y0_) y0_ = y;
-    if (y > y1_) y1_ = y;
+    // Most pixels land inside the bounds already: two comparisons.
+    if ((unsigned)x - (unsigned)x0_ > w_ || (unsigned)y - (unsigned)y0_ > h_) GrowPixels(x, y);
   }
-  bool Empty() const { return rects_.empty() && x0_ > x1_; }
+  bool Empty() const { return rects_.empty() && !HasPixels(); }
   // The whole area, which is then cleared.
   QRegion Take();
 
@@ -178,7 +176,7 @@ class DrawnArea {
   }
   void ForgetInk() { inkKnown_ = false; }
   bool InkKnown() const { return inkKnown_; }
-  QRect Ink() const { return x0_ <= x1_ ? ink_ | QRect(QPoint(x0_, y0_), QPoint(x1_, y1_)) : ink_; }
+  QRect Ink() const { return HasPixels() ? ink_ | PixelBounds() : ink_; }
   // `r` was filled black over its ink: only that part changed.
   void Blacked(const QRect& r) {
     const QRect ink = Ink();
@@ -188,8 +186,29 @@ class DrawnArea {
 
  private:
   void Show(const QRect& r);
+  // The single pixels' bounds: from (x0_, y0_), w_ + 1 by h_ + 1 pixels.  With
+  // no pixel, x0_ is INT_MIN, where no pixel can be, and w_ is 0.
+  bool HasPixels() const { return x0_ != INT_MIN; }
+  QRect PixelBounds() const { return QRect(x0_, y0_, (int)w_ + 1, (int)h_ + 1); }
+  void ForgetPixels() {
+    x0_ = y0_ = INT_MIN;
+    w_ = h_ = 0;
+  }
+  Q_NEVER_INLINE void GrowPixels(int x, int y) {
+    if (!HasPixels()) {
+      x0_ = x;
+      y0_ = y;
+      return;
+    }
+    const int x1 = std::max(x0_ + (int)w_, x), y1 = std::max(y0_ + (int)h_, y);
+    x0_ = std::min(x0_, x);
+    y0_ = std::min(y0_, y);
+    w_ = (unsigned)(x1 - x0_);
+    h_ = (unsigned)(y1 - y0_);
+  }
   std::vector<QRect> rects_;
-  int x0_ = INT_MAX, y0_ = INT_MAX, x1_ = INT_MIN, y1_ = INT_MIN;
+  int x0_ = INT_MIN, y0_ = INT_MIN;
+  unsigned w_ = 0, h_ = 0;
   bool inkKnown_ = false;
   QRect ink_;
 };

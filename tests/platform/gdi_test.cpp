@@ -200,6 +200,19 @@ TEST(Gdi, SinglePixelsFollowTheDCsBitmapClipAndOtherDCs) {
   EXPECT_EQ(SetPixel(a.dc, 10, 10, RGB(255, 0, 0)), RGB(255, 0, 0));
 }
 
+TEST(Gdi, SinglePixelsReachTheScreenAsTheirBounds) {
+  plat::DrawnArea drawn;
+  EXPECT_TRUE(drawn.Empty());
+  drawn.AddPixel(0, 0);
+  EXPECT_EQ(drawn.Take(), QRegion(0, 0, 1, 1));
+  EXPECT_TRUE(drawn.Empty());
+  // Growing every way, and back inside.
+  for (QPoint p : {QPoint(10, 10), QPoint(3, 12), QPoint(8, 2), QPoint(15, 9), QPoint(9, 9), QPoint(3, 2)})
+    drawn.AddPixel(p.x(), p.y());
+  EXPECT_EQ(drawn.Take(), QRegion(QRect(QPoint(3, 2), QPoint(15, 12))));
+  EXPECT_TRUE(drawn.Take().isEmpty());
+}
+
 TEST(Gdi, OnlyTheOutlinesOfASwapFrameReachTheScreen) {
   HWND h = PlainWindow(400, 300);
   plat::Win(h)->drawn.Take();
