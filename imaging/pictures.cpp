@@ -7,21 +7,10 @@
 #include <vector>
 
 #include "imaging/screen_bitmaps.h"
+#include "imaging/wait_cursor.h"
 #include "platform/platform.h"
 
 namespace {
-
-// Shows the wait cursor for as long as the object lives.
-class WaitCursor {
- public:
-  WaitCursor() : previous_(SetCursor(LoadCursorA(0, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_); }
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-
- private:
-  HCURSOR previous_;
-};
 
 // The bytes of a TEXT resource, locked for as long as the object lives.
 class PictureResource {
