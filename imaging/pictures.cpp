@@ -242,9 +242,9 @@ HBITMAP MakePictureBitmap(PictureRecord* record, HWND window, int left, int righ
   }
   // The record's own words are taken only where it is let go or lent anyway.
   HBITMAP bitmap = ownSize || lend ? BitmapOfOwnWords(record, width, height, withPalette) : 0;
-  if (bitmap != 0 && !ownSize) {
-    record->flags = (record->flags & ~PICTURE_HAS_DATA) | PICTURE_IN_BITMAP;
-  } else if (bitmap == 0) {
+  if (bitmap != 0) {
+    if (!ownSize) record->flags = (record->flags & ~PICTURE_HAS_DATA) | PICTURE_IN_BITMAP;
+  } else {
     HDC memory = CreateCompatibleDC(windowDC);
     HPALETTE oldPalette = 0;
     if (withPalette) oldPalette = SelectPalette(memory, SharedPalette, FALSE);
