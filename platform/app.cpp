@@ -15,6 +15,7 @@
 
 namespace plat {
 bool g_loopIdle = false;
+bool g_test = false;
 
 namespace {
 int g_signalPipe[2] = {-1, -1};

@@ -1,4 +1,36 @@
 // Shared state of the desktop layer's implementation files.  Not for game code.
+//
+// Which file owns what is shared here:
+//   window.cpp           window records and classes, creating, destroying and
+//                        showing them, focus, titles: g_windows, g_focus,
+//                        g_desktop, Win, Handle, ControlWidget, FromAnsi, ToAnsi
+//   window_geometry.cpp  positions, sizes, frames, styles, parents: ClientSize,
+//                        MenuBarHeight, ApplyGeometry, g_desktopW, g_desktopH
+//   window_store.cpp     a window's image in the toolkit's backing store:
+//                        StoreCandidate, CanLiveInStore, EnterStore,
+//                        PaintsInStore, LeaveStore, PutUnders,
+//                        BeforeToolkitPaints, BlankImage, FillBlank
+//   message_queue.cpp    the queue and the loop: g_queue, PostInput,
+//                        g_generationCancel
+//   paint.cpp            update regions, BeginPaint and EndPaint
+//   screen.cpp           what reaches the screen: DrawnArea, FlushScreen
+//   timers.cpp           timers, time and waits: g_timers, RealTicks,
+//                        SleepForEvents
+//   cursors.cpp          cursors, icons and the pointer: IconOf
+//   menu.cpp             menus: GetMenuData, AttachMenu
+//   dialog.cpp           dialogs, message boxes and file dialogs:
+//                        DialogEnterOrEscape, RemoveControls
+//   gdi.cpp              device contexts and GDI objects, clip regions, DC
+//                        state: g_scale, g_targetEpoch, g_pixelDC, g_lastDC,
+//                        Obj, NewObj, GetDCData, LookUpDC, Target, ForgetArea,
+//                        MakeArea, DrawableRegion, MarkDrawn
+//   bitblt.cpp           bitmaps and bit copies
+//   shapes.cpp           pixels, lines, shapes and fills: WithPainter
+//   text.cpp             text
+//   resource.cpp         resources: ResourceNameOf, ResourceSizeOf
+//   app.cpp              the application object and end requests: g_loopIdle,
+//                        g_test, TakeEndRequest, RunEndRequest,
+//                        InstallSignalHandlers
 #pragma once
 
 #include <QImage>
@@ -8,6 +40,7 @@
 #include <climits>
 #include <cmath>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -16,7 +49,9 @@
 #include "platform/platform.h"
 #include "platform/win32.h"
 
+class QIcon;
 class QMenuBar;
+class QPainter;
 class QMenu;
 class QAction;
 class HostWidget;
@@ -299,6 +334,18 @@ extern std::vector<Window*>& g_windows;
 extern HWND g_focus;
 extern DWORD* g_generationCancel;
 extern int g_desktopW, g_desktopH;
+// Stands for GetDesktopWindow().
+extern Window g_desktop;
+// A dialog control's handle is its widget; null for any other handle.
+QWidget* ControlWidget(HWND hwnd);
+
+// A window whose image may live in the toolkit's backing store, and one that
+// can right now; EnterStore moves its pixels there (false when it cannot).
+bool StoreCandidate(Window* w);
+bool CanLiveInStore(Window* w);
+bool EnterStore(Window* w, bool duringPaint);
+// A fresh image of untouched zero pages; null when none can be had.
+QImage BlankImage(int pw, int ph);
 
 // Attaches the menu bar of `m` to the window's host widget (null detaches).
 void AttachMenu(Window* w, Menu* m);
@@ -309,6 +356,15 @@ std::string ResourceNameOf(const void* data);
 DWORD ResourceSizeOf(const void* data);
 
 // ---------------------------------------------------------------- the loop
+// The messages waiting to be handled, oldest first.
+extern std::deque<MSG> g_queue;
+struct TimerEntry {
+  Window* window;
+  UINT_PTR id;
+  UINT interval;
+  DWORD due;
+};
+extern std::vector<TimerEntry> g_timers;
 // Sleeps until the steady-clock tick `deadline` (RealTicks() time) or until
 // the desktop delivers an event, whichever comes first, and handles the
 // desktop's events meanwhile.
@@ -331,4 +387,41 @@ void RunDialogScript(HWND dialog);
 QString FromAnsi(const char* s);
 std::string ToAnsi(const QString& s);
 
+// ---------------------------------------------------------------- drawing on a DC
+// The look-ups every drawing call starts with, kept inline for the paths the
+// game runs all the time.  The DC last looked up: a run of calls on one DC
+// skips the set of live DCs.
+extern DC* g_lastDC;
+DC* LookUpDC(DC* d);
+inline DC* FindDC(HDC h) {
+  auto* d = reinterpret_cast<DC*>(h);
+  return d == g_lastDC ? d : LookUpDC(d);
+}
+inline QImage* TargetOf(DC* dc) {
+  if (dc->window) return &dc->window->backing;
+  if (dc->bitmap) return &dc->bitmap->image;
+  return nullptr;
+}
+inline bool IsMonoDC(DC* dc) { return dc->memory && dc->bitmap && dc->bitmap->mono; }
+// Makes the DC work its area out again before it next draws.
+void ForgetArea(DC* dc);
+const DrawArea* MakeArea(DC* dc, QImage* img);
+// The DC's drawable area and pixels; null when it has no image.
+inline const DrawArea* Area(DC* dc) {
+  if (dc->window && dc->window->childrenPainted) PutUnders(dc->window);
+  if (dc->areaValid && dc->area.epoch == g_targetEpoch) return &dc->area;
+  return MakeArea(dc, TargetOf(dc));
+}
+// COLORREF (0x00BBGGRR) as a pixel value (0x00RRGGBB).
+inline uint32_t PixelOf(COLORREF c) {
+  // 0x..BBGGRR to 0x00RRGGBB: the low three bytes in the other order.
+  return __builtin_bswap32(c << 8);
+}
+// Draws with a painter on the DC's image, clipped to its area, in desktop
+// units; `bounds` (units) is what may have changed.
+void WithPainter(DC* d, const std::function<void(QPainter&)>& draw, const QRect& bounds);
+
 }  // namespace plat
+
+// A class icon, decoded when a window first needs it (see LoadIconA).
+QIcon IconOf(HICON icon);

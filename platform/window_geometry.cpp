@@ -1,0 +1,208 @@
+// Where windows lie and how large they are: outer and client rectangles,
+// frames and menu bars, styles and parents, and the window's image following
+// the size of its client area.
+#include <QMenuBar>
+#include <QPainter>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+
+#include "platform/internal.h"
+#include "platform/testing.h"
+#include "platform/widgets.h"
+
+namespace plat {
+
+int g_desktopW = 0, g_desktopH = 0;
+
+int MenuBarHeight(Window* w) {
+  if (!w->menu || !w->menu->bar) return 0;
+  int h = w->menu->bar->sizeHint().height();
+  return h > 0 ? h : 22;
+}
+
+static bool Framed(Window* w) { return !w->parent && (w->style & WS_CAPTION) == WS_CAPTION; }
+
+static QMargins FrameMargins(Window* w) {
+  if (!Framed(w) || !w->host || !w->host->isVisible()) return {};
+  QRect fg = w->host->frameGeometry(), g = w->host->geometry();
+  return QMargins(g.left() - fg.left(), g.top() - fg.top(), fg.right() - g.right(), fg.bottom() - g.bottom());
+}
+
+void ClientSize(Window* w, int* cw, int* ch) {
+  QMargins m = FrameMargins(w);
+  *cw = std::max(0, w->width - m.left() - m.right());
+  *ch = std::max(0, w->height - m.top() - m.bottom() - MenuBarHeight(w));
+}
+
+void ApplyGeometry(Window* w) {
+  if (!w->host) return;
+  int cw, ch;
+  ClientSize(w, &cw, &ch);
+  QMargins m = FrameMargins(w);
+  int innerW = std::max(1, w->width - m.left() - m.right());
+  int innerH = std::max(1, w->height - m.top() - m.bottom());
+  const QRect hostRect = w->host->isWindow() ? QRect(w->x + m.left(), w->y + m.top(), innerW, innerH)
+                                             : QRect(w->x, w->y, innerW, innerH);
+  int mh = MenuBarHeight(w);
+  const QRect canvasRect(0, mh, std::max(cw, 0), std::max(ch, 0));
+  // A store is resized with its window, and the canvas may move in it; a
+  // child moving over its parent leaves the parent's pixels behind.
+  if (w->host->geometry().size() != hostRect.size() || w->canvas->geometry() != canvasRect) LeaveStore(w);
+  if (w->parent && w->host->geometry() != hostRect) PutUnders(w->parent);
+  w->host->programmatic = true;
+  w->host->setGeometry(hostRect);
+  if (w->menu && w->menu->bar) w->menu->bar->setGeometry(0, 0, innerW, mh);
+  w->canvas->setGeometry(canvasRect);
+  w->host->programmatic = false;
+  // The image holds the screen's own pixels for the client area.
+  const int pw = std::max(Dev(cw), 1), ph = std::max(Dev(ch), 1);
+  if (w->backing.width() != pw || w->backing.height() != ph) {
+    LeaveStore(w);
+    QImage next;
+    if (w->backing.isNull() && StoreCandidate(w)) {
+      // Its first image: the pixels move into the store once it is shown.
+      next = BlankImage(pw, ph);
+      w->blank = !next.isNull();
+    }
+    bool black = w->blank;
+    if (next.isNull()) {
+      next = QImage(pw, ph, QImage::Format_RGB32);
+      // A dialog starts in the desktop's dialog colour, a window in black.
+      next.fill(w->isDialog ? QColor(240, 240, 240) : QColor(Qt::black));
+      black = !w->isDialog;
+      if (!w->backing.isNull()) {
+        FillBlank(w);
+        QPainter p(&next);
+        p.drawImage(0, 0, w->backing);
+        black = false;
+      }
+      w->blank = false;
+    }
+    if (black)
+      w->drawn.StartInk();
+    else
+      w->drawn.ForgetInk();
+    w->backing = next;
+    TargetsChanged();
+    if (cw > 0 && ch > 0) {
+      // The class redraws on every size change.
+      w->update = QRegion(0, 0, cw, ch);
+    }
+    if (w->proc && !w->isDialog && !w->destroyed)
+      SendMessageA(Handle(w), WM_SIZE, w->minimized ? SIZE_MINIMIZED : SIZE_RESTORED, MAKELPARAM(cw, ch));
+  }
+}
+
+}  // namespace plat
+
+BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
+  if (QWidget* control = ControlWidget(hwnd)) {
+    control->setGeometry(x, y, width, height);
+    return TRUE;
+  }
+  Window* w = Win(hwnd);
+  if (!w || w == &g_desktop) return FALSE;
+  w->x = x;
+  w->y = y;
+  w->width = std::max(0, width);
+  w->height = std::max(0, height);
+  ApplyGeometry(w);
+  if (repaint) InvalidateRect(hwnd, nullptr, FALSE);
+  return TRUE;
+}
+
+static void DesktopSize(int* w, int* h) {
+  if (g_desktopW > 0) {
+    *w = g_desktopW;
+    *h = g_desktopH;
+    return;
+  }
+  QScreen* s = QGuiApplication::primaryScreen();
+  QRect g = s ? s->geometry() : QRect(0, 0, 1024, 768);
+  *w = g.width();
+  *h = g.height();
+}
+
+BOOL GetClientRect(HWND hwnd, RECT* r) {
+  Window* w = Win(hwnd);
+  if (!w || !r) return FALSE;
+  int cw, ch;
+  if (w == &g_desktop)
+    DesktopSize(&cw, &ch);
+  else
+    ClientSize(w, &cw, &ch);
+  *r = RECT{0, 0, cw, ch};
+  return TRUE;
+}
+
+BOOL GetWindowRect(HWND hwnd, RECT* r) {
+  Window* w = Win(hwnd);
+  if (!w || !r) return FALSE;
+  if (w == &g_desktop) {
+    int dw, dh;
+    DesktopSize(&dw, &dh);
+    *r = RECT{0, 0, dw, dh};
+  } else {
+    *r = RECT{w->x, w->y, w->x + w->width, w->y + w->height};
+  }
+  return TRUE;
+}
+
+HWND GetDesktopWindow() { return Handle(&g_desktop); }
+
+LONG SetWindowLongA(HWND hwnd, int index, LONG value) {
+  Window* w = Win(hwnd);
+  if (!w || index != GWL_STYLE) return 0;
+  LONG old = (LONG)w->style;
+  w->style = (DWORD)value;
+  bool wasVisible = w->host->isVisible();
+  w->host->programmatic = true;
+  Qt::WindowFlags f = Qt::Window;
+  if ((w->style & WS_POPUP) || (w->style & WS_CAPTION) != WS_CAPTION) f |= Qt::FramelessWindowHint;
+  LeaveStore(w);  // new flags make a new native window, with a new store
+  if (!w->parent) w->host->setWindowFlags(f);
+  if (wasVisible) w->host->show();
+  w->host->programmatic = false;
+  return old;
+}
+
+LONG GetWindowLongA(HWND hwnd, int index) {
+  Window* w = Win(hwnd);
+  return (w && index == GWL_STYLE) ? (LONG)w->style : 0;
+}
+
+HWND SetParent(HWND child, HWND parent) {
+  Window* c = Win(child);
+  Window* p = Win(parent);
+  if (!c) return nullptr;
+  HWND old = Handle(c->parent);
+  c->parent = (p == &g_desktop) ? nullptr : p;
+  bool vis = c->visible;
+  LeaveStore(c);
+  if (c->parent) PutUnders(c->parent);
+  if (p && p != &g_desktop) PutUnders(p);
+  c->under = QImage();
+  if (c->parent) {
+    // A child sits inside its parent's client area, above the picture.
+    c->host->setParent(c->parent->canvas);
+  } else {
+    c->host->setParent(nullptr);
+    c->host->setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+  }
+  ApplyGeometry(c);
+  if (vis) c->host->show(); else c->host->hide();
+  if (vis && !g_test) c->host->raise();
+  return old;
+}
+
+HWND GetParent(HWND hwnd) {
+  Window* w = Win(hwnd);
+  return w ? Handle(w->parent ? w->parent : w->owner) : nullptr;
+}
+
+// ---------------------------------------------------------------- test hooks
+void TestSetDesktopSize(int w, int h) {
+  g_desktopW = w;
+  g_desktopH = h;
+}
