@@ -29,7 +29,7 @@
 #include "puzzle/board.h"
 #include "puzzle/drawing.h"
 #include "resources/templates.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 int PlatformInitForTests(int argc, char** argv);
 

@@ -8,7 +8,7 @@
 #include <fstream>
 
 #include "platform/testing.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 #include "shell/winmain.h"
 
 int PlatformInitForTests(int argc, char** argv);

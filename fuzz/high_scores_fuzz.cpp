@@ -2,7 +2,7 @@
 // announcement and dialogs of a finished game that use it.
 #include "fuzz/fuzz_game.h"
 #include "minefield/field_game.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PutInput("hfdscore", data, size);

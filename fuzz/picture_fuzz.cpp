@@ -5,7 +5,7 @@
 #include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "imaging/user_pictures.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Some readers are chosen by the name alone: the last byte picks one.

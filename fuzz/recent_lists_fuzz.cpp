@@ -2,7 +2,7 @@
 // they are shown in.
 #include "fuzz/fuzz_game.h"
 #include "shell/options.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PutInput("swpflist", data, size);

@@ -3,7 +3,7 @@
 #include "fuzz/fuzz_game.h"
 #include "puzzle/board.h"
 #include "puzzle/statistics.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = PutInput("fuzz.sw3", data, size);

@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "generators/generators.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 static constexpr double kFold = 2.8;
 static constexpr int kMaxSteps = 12;

@@ -9,7 +9,7 @@
 #include "generators/paint.h"
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 void DisplaceMidpoint(BYTE* map, DWORD seed, int size, int x, int y, int a, int b) {
   // Reseeding from the point itself makes an edge shared by two squares come

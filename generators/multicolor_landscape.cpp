@@ -8,7 +8,7 @@
 #include "generators/generators.h"
 #include "generators/paint.h"
 #include "puzzle/board.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 // Enough for pictures 1270 pixels high; taller ones grow the rows.
 static constexpr size_t kDefaultRows = 1600;

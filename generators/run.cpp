@@ -2,7 +2,7 @@
 #include "generators/generators.h"
 #include "platform/platform.h"
 #include "puzzle/board.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 void PixelSink::Show() const {
   if (!buffer) FlushScreen();

@@ -10,7 +10,7 @@
 #include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "shell/options.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 const char kOpenPictureFilter[] =
     "MOST IMAGES|*.bkg;*.tga;*.pcx;*.cmp;*.mac;*.gif;*.bmp;*.jpg;*.tif;*.pcd;*.jtf|ALL FILES|*.*|TGA|*.tga|"

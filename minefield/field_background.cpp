@@ -10,7 +10,7 @@
 #include "minefield/field_hooks.h"
 #include "platform/platform.h"
 #include "puzzle/board.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 int32_t BackgroundIsTexture = 0;
 

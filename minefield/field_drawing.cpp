@@ -12,7 +12,7 @@
 #include "puzzle/board.h"
 #include "shell/clock.h"
 #include "shell/keyboard_cursor.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 HBITMAP TileSetBitmap = nullptr;
 

@@ -14,7 +14,7 @@
 #include "puzzle/board.h"
 #include "shell/options.h"
 #include "shell/keyboard_cursor.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 #include "sound/sounds.h"
 
 FieldBoard Field;

@@ -1,7 +1,7 @@
 // The mine field's squares as the keyboard cursor sees them.
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 void FieldGridSize(int* columns, int* rows) {
   *columns = fieldColumns;

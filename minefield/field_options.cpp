@@ -9,7 +9,7 @@
 #include "minefield/field_hooks.h"
 #include "platform/platform.h"
 #include "shell/options.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 // hfd.opt: sound flag, background path, tile-set path, then this record.
 constexpr size_t kRecordSize = 1030;

@@ -8,7 +8,7 @@
 #include "minefield/field_hooks.h"
 #include "shell/clock.h"
 #include "shell/options.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 #include "sound/sounds.h"
 #include "sound/speech.h"
 

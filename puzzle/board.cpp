@@ -6,7 +6,7 @@
 #include "puzzle/play.h"
 #include "puzzle/statistics.h"
 #include "shell/keyboard_cursor.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 #include "sound/sounds.h"
 #include "sound/speech.h"
 

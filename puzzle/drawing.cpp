@@ -5,8 +5,8 @@
 #include "minefield/field_hooks.h"
 #include "puzzle/board.h"
 #include "shell/keyboard_cursor.h"
-#include "shell/shell_state.h"
-#include "shell/variant.h"
+#include "common/shell_state.h"
+#include "common/variant.h"
 
 const char kLoadingTextSwap[] =
     "Loading... Why don't you go grab a hard shelled taco with beans, cheese, lettuce, and tomatoes. "

@@ -11,8 +11,8 @@
 #include "puzzle/statistics.h"
 #include "shell/clock.h"
 #include "shell/keyboard_cursor.h"
-#include "shell/shell_state.h"
-#include "shell/variant.h"
+#include "common/shell_state.h"
+#include "common/variant.h"
 #include "sound/sounds.h"
 
 // The two cells of the swap under way, kept between the clicks.

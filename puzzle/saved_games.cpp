@@ -9,7 +9,7 @@
 #include "puzzle/file_dialogs.h"
 #include "puzzle/statistics.h"
 #include "shell/dispatch.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 
 static_assert(sizeof(BoardRecord) == kSavedGameSize, "a saved game is the board record");

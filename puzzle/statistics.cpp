@@ -15,7 +15,7 @@
 #include "puzzle/board.h"
 #include "puzzle/file_dialogs.h"
 #include "shell/clock.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 #include "sound/sounds.h"
 #include "sound/speech.h"
 

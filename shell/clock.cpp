@@ -7,7 +7,7 @@
 #include <cstring>
 
 #include "imaging/screen_bitmaps.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 void DrawClock(HWND hwnd, DWORD elapsedMs) {
   if (generationInProgress) return;

@@ -16,8 +16,8 @@
 #include "puzzle/play.h"
 #include "puzzle/statistics.h"
 #include "shell/options.h"
-#include "shell/shell_state.h"
-#include "shell/variant.h"
+#include "common/shell_state.h"
+#include "common/variant.h"
 #include "shell/window_proc.h"
 #include "sound/sounds.h"
 

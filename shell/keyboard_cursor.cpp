@@ -7,8 +7,8 @@
 #include "minefield/field_hooks.h"
 #include "puzzle/board.h"
 #include "puzzle/play.h"
-#include "shell/shell_state.h"
-#include "shell/variant.h"
+#include "common/shell_state.h"
+#include "common/variant.h"
 
 namespace {
 bool g_shown = false;

@@ -12,8 +12,8 @@
 
 #include "puzzle/board.h"
 #include "puzzle/saved_games.h"
-#include "shell/shell_state.h"
-#include "shell/variant.h"
+#include "common/shell_state.h"
+#include "common/variant.h"
 
 
 namespace {

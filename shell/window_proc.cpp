@@ -13,8 +13,8 @@
 #include "shell/clock.h"
 #include "shell/dispatch.h"
 #include "shell/keyboard_cursor.h"
-#include "shell/shell_state.h"
-#include "shell/variant.h"
+#include "common/shell_state.h"
+#include "common/variant.h"
 #include "shell/winmain.h"
 #include "sound/sounds.h"
 

@@ -2,8 +2,8 @@
 // is optional: a missing resource has handle 0 and plays nothing.
 #include "sound/sounds.h"
 
-#include "shell/shell_state.h"
-#include "shell/variant.h"
+#include "common/shell_state.h"
+#include "common/variant.h"
 
 GameSounds Sounds;
 

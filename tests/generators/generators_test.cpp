@@ -8,7 +8,7 @@
 #include "generators/generators.h"
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 #include "support/game_fixture.h"
 
 namespace {

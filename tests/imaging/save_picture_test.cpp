@@ -8,7 +8,7 @@
 
 #include "imaging/save_picture.h"
 #include "imaging/user_pictures.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 #include "support/game_fixture.h"
 
 namespace {

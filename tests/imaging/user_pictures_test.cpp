@@ -10,7 +10,7 @@
 
 #include "imaging/user_pictures.h"
 #include "shell/options.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 #include "support/game_fixture.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
 #include "puzzle/board.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 #include "support/bitmap_helpers.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
 #include "shell/keyboard_cursor.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 namespace {
 

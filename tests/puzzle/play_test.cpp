@@ -6,7 +6,7 @@
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
 #include "shell/keyboard_cursor.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 #include "support/game_fixture.h"
 
 namespace {

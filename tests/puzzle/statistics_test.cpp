@@ -8,7 +8,7 @@
 
 #include "puzzle/board.h"
 #include "puzzle/statistics.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 #include "support/game_fixture.h"
 
 namespace {

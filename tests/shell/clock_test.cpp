@@ -8,7 +8,7 @@
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
 #include "shell/clock.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 #include "shell/window_proc.h"
 #include "support/game_fixture.h"
 

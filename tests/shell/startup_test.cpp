@@ -11,7 +11,7 @@
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
 #include "puzzle/statistics.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 #include "shell/winmain.h"
 #include "support/game_fixture.h"
 

@@ -5,7 +5,7 @@
 
 #include "puzzle/board.h"
 #include "puzzle/statistics.h"
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 #include "sound/sounds.h"
 #include "sound/speech.h"
 #include "support/game_fixture.h"

@@ -1,5 +1,5 @@
 // The shell's global state with its start values.
-#include "shell/shell_state.h"
+#include "common/shell_state.h"
 
 #include <cstdio>
 #include <cstring>
