@@ -21,7 +21,10 @@
 #include <ctime>
 #include <vector>
 
+#include "common/random.h"
+#include "common/shell_state.h"
 #include "generators/generators.h"
+#include "imaging/game_pictures.h"
 #include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "platform/internal.h"
@@ -29,7 +32,6 @@
 #include "puzzle/board.h"
 #include "puzzle/drawing.h"
 #include "resources/templates.h"
-#include "common/shell_state.h"
 
 int PlatformInitForTests(int argc, char** argv);
 

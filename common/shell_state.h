@@ -1,8 +1,9 @@
-// The shell's state: flags and paths read by many parts of the game, and the
-// pictures held for the whole run.
+// The shell's state: flags and paths read by many parts of the game, with the
+// main window and the menu strip.  Below every game folder, so that any of
+// them may read it; the pictures held for the whole run are imaging's
+// (imaging/game_pictures.h).
 #pragma once
 
-#include "imaging/picture_library.h"
 #include "platform/win32.h"
 
 extern HINSTANCE AppInstance;
@@ -34,24 +35,3 @@ extern DWORD mainWindowGone;
 extern DWORD stripGone;
 extern LONG clockX;
 extern LONG clockY;
-
-extern HBITMAP EggBitmap;
-extern HBITMAP CardBackBitmap;
-extern int CardBackWidth;
-extern int CardBackHeight;
-extern HBITMAP ClockBitmap;
-extern HBITMAP ClockMask;
-extern HBITMAP StatsBitmap;
-extern HBITMAP PuzzleBitmap;
-extern HBITMAP BombInstBitmap;
-extern HBITMAP BackgroundBitmap;
-extern HBITMAP TiledBackgroundBitmap;
-extern PictureRecord PuzzlePicture;
-
-extern const char kProductName[];
-
-// Joins the program directory and a file name into `out` (cut to fit).
-void ProgramPath(char* out, size_t outSize, const char* fileName);
-// Copies text into a fixed buffer, cutting it to fit; the text may lie in
-// the buffer itself.
-void CopyText(char* out, size_t outSize, const char* text);

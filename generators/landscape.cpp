@@ -5,11 +5,11 @@
 #include <memory>
 #include <new>
 
+#include "common/random.h"
+#include "common/shell_state.h"
 #include "generators/generators.h"
 #include "generators/paint.h"
 #include "imaging/screen_bitmaps.h"
-#include "puzzle/board.h"
-#include "common/shell_state.h"
 
 void DisplaceMidpoint(BYTE* map, DWORD seed, int size, int x, int y, int a, int b) {
   // Reseeding from the point itself makes an edge shared by two squares come

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "common/random.h"
+#include "common/shell_state.h"
 #include "generators/generators.h"
 #include "generators/paint.h"
-#include "puzzle/board.h"
-#include "common/shell_state.h"
 
 // Enough for pictures 1270 pixels high; taller ones grow the rows.
 static constexpr size_t kDefaultRows = 1600;

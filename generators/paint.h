@@ -1,8 +1,8 @@
 // Small helpers shared by the generators.
 #pragma once
 
+#include "common/random.h"
 #include "generators/generators.h"
-#include "puzzle/board.h"
 
 namespace {
 

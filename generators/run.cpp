@@ -1,8 +1,8 @@
 // Running one generator over the whole board.
+#include "common/random.h"
+#include "common/shell_state.h"
 #include "generators/generators.h"
 #include "platform/platform.h"
-#include "puzzle/board.h"
-#include "common/shell_state.h"
 
 void PixelSink::Show() const {
   if (!buffer) FlushScreen();

@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 
+#include "common/shell_state.h"
 #include "imaging/screen_bitmaps.h"
 #include "imaging/wait_cursor.h"
 #include "platform/platform.h"

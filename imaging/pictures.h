@@ -7,9 +7,6 @@
 #include "imaging/picture_library.h"
 #include "platform/win32.h"
 
-// The program's instance, defined by the shell; used for resource look-ups.
-extern HINSTANCE AppInstance;
-
 // Decodes a picture file into `record`, at the depth it has in the file.
 // Returns 1 when done; 0 when the file is not a picture the game reads, or
 // could not be decoded (the record is then empty).

@@ -1,4 +1,5 @@
 // Screen bitmaps and the copy operations on them.
+#include "common/shell_state.h"
 #include "imaging/screen_bitmaps.h"
 
 #include <algorithm>

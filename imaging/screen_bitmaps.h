@@ -12,9 +12,6 @@ extern DWORD colourDepth;
 // or fewer; 0 otherwise.  Never deleted while the program runs.
 extern HPALETTE SharedPalette;
 
-// The main window, defined by the program's shell; masks are made from its DC.
-extern HWND MainWindow;
-
 // Measures the screen's colour depth into colourDepth.
 void MeasureScreenDepth();
 

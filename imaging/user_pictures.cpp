@@ -7,10 +7,12 @@
 #include <string>
 #include <utility>
 
+#include "common/paths.h"
+#include "common/recent_lists.h"
+#include "common/shell_state.h"
+#include "imaging/game_pictures.h"
 #include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
-#include "shell/options.h"
-#include "common/shell_state.h"
 
 const char kOpenPictureFilter[] =
     "MOST IMAGES|*.bkg;*.tga;*.pcx;*.cmp;*.mac;*.gif;*.bmp;*.jpg;*.tif;*.pcd;*.jtf|ALL FILES|*.*|TGA|*.tga|"

@@ -4,13 +4,15 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/paths.h"
+#include "common/shell_state.h"
+#include "imaging/game_pictures.h"
 #include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
 #include "platform/platform.h"
 #include "puzzle/board.h"
-#include "common/shell_state.h"
 
 int32_t BackgroundIsTexture = 0;
 

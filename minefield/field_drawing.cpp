@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/paths.h"
+#include "common/random.h"
+#include "common/shell_state.h"
+#include "imaging/game_pictures.h"
 #include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "minefield/field_game.h"
@@ -12,7 +16,6 @@
 #include "puzzle/board.h"
 #include "shell/clock.h"
 #include "shell/keyboard_cursor.h"
-#include "common/shell_state.h"
 
 HBITMAP TileSetBitmap = nullptr;
 

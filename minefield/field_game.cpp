@@ -6,15 +6,18 @@
 #include <cstring>
 #include <vector>
 
+#include "common/paths.h"
+#include "common/random.h"
+#include "common/recent_lists.h"
+#include "common/shell_state.h"
+#include "imaging/game_pictures.h"
 #include "imaging/picture_library.h"
 #include "imaging/save_picture.h"
 #include "imaging/screen_bitmaps.h"
 #include "minefield/field_hooks.h"
 #include "platform/platform.h"
 #include "puzzle/board.h"
-#include "shell/options.h"
 #include "shell/keyboard_cursor.h"
-#include "common/shell_state.h"
 #include "sound/sounds.h"
 
 FieldBoard Field;

@@ -4,12 +4,13 @@
 
 #include <cstdio>
 
+#include "common/paths.h"
+#include "common/shell_state.h"
+#include "imaging/game_pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
 #include "platform/platform.h"
-#include "shell/options.h"
-#include "common/shell_state.h"
 
 // hfd.opt: sound flag, background path, tile-set path, then this record.
 constexpr size_t kRecordSize = 1030;

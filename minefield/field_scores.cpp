@@ -3,12 +3,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/paths.h"
+#include "common/shell_state.h"
+#include "common/time_text.h"
 #include "imaging/screen_bitmaps.h"
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
 #include "shell/clock.h"
-#include "shell/options.h"
-#include "common/shell_state.h"
 #include "sound/sounds.h"
 #include "sound/speech.h"
 

@@ -1,28 +1,18 @@
-// The board record, the random generator and the start of a new game.
+// The board record and the start of a new game.
 #include "puzzle/board.h"
 
 #include <cstring>
 
+#include "common/random.h"
+#include "common/shell_state.h"
 #include "puzzle/play.h"
 #include "puzzle/statistics.h"
 #include "shell/keyboard_cursor.h"
-#include "common/shell_state.h"
 #include "sound/sounds.h"
 #include "sound/speech.h"
 
 static BoardRecord g_board;
 BoardRecord* Board = &g_board;
-
-static uint32_t g_randomState = 0;
-
-void SeedRandom(uint32_t seed) { g_randomState = seed; }
-
-uint32_t NextRandom() {
-  g_randomState = g_randomState * 214013u + 2531011u;
-  return (g_randomState >> 16) & 0x7FFFu;
-}
-
-uint32_t RandomBelow(uint32_t n) { return (NextRandom() * n) >> 15; }
 
 RECT CellRect(int i, int j) {
   const int w = Board->boardWidth, h = Board->boardHeight;

@@ -62,11 +62,6 @@ inline int CellIndex(int column, int row) { return row * kMaxCells + column; }
 // edges are excluded.
 RECT CellRect(int column, int row);
 
-// The program's one pseudo-random generator.
-void SeedRandom(uint32_t seed);
-uint32_t NextRandom();
-uint32_t RandomBelow(uint32_t n);
-
 void SetBoardDefaults();
 void StartNewGame();
 void ResetBoard();

@@ -1,12 +1,13 @@
 // Painting the main window and redrawing parts of the board.
 #include "puzzle/drawing.h"
 
+#include "common/shell_state.h"
+#include "common/variant.h"
+#include "imaging/game_pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "minefield/field_hooks.h"
 #include "puzzle/board.h"
 #include "shell/keyboard_cursor.h"
-#include "common/shell_state.h"
-#include "common/variant.h"
 
 const char kLoadingTextSwap[] =
     "Loading... Why don't you go grab a hard shelled taco with beans, cheese, lettuce, and tomatoes. "

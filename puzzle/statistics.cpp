@@ -10,12 +10,15 @@
 #include <cstring>
 #include <string>
 
+#include "common/paths.h"
+#include "common/shell_state.h"
+#include "common/time_text.h"
+#include "imaging/game_pictures.h"
 #include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
 #include "puzzle/file_dialogs.h"
 #include "shell/clock.h"
-#include "common/shell_state.h"
 #include "sound/sounds.h"
 #include "sound/speech.h"
 

@@ -6,8 +6,10 @@
 #include <cstdio>
 #include <cstring>
 
-#include "imaging/screen_bitmaps.h"
 #include "common/shell_state.h"
+#include "common/time_text.h"
+#include "imaging/game_pictures.h"
+#include "imaging/screen_bitmaps.h"
 
 void DrawClock(HWND hwnd, DWORD elapsedMs) {
   if (generationInProgress) return;
@@ -48,12 +50,6 @@ void DrawClockFace(HDC dc, int x, int y, int w, int h, uint32_t s, HBITMAP pictu
   Stroke(dc, green, cx - 1, cy - 1, tip.x, tip.y + 1);
   Stroke(dc, green, cx + 1, cy + 1, tip.x + 1, tip.y);
   Stroke(dc, green, cx + 1, cy + 1, tip.x, tip.y + 1);
-}
-
-void FormatTimeText(char* out, size_t size, const char* prefix, uint32_t s) {
-  if (!out || size == 0) return;
-  uint32_t h = s / 3600, m = (s / 60) % 60, sec = s % 60;
-  snprintf(out, size, "%s%02u:%02u:%02u", prefix ? prefix : "", h, m, sec);
 }
 
 void ShowTitleBarTime(HWND hwnd, uint32_t seconds) {

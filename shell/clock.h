@@ -1,4 +1,4 @@
-// The running clock on the board and the hours:minutes:seconds time text.
+// The running clock on the board (its time text is common/time_text.h).
 #pragma once
 
 #include <cstddef>
@@ -10,7 +10,5 @@ void DrawClock(HWND hwnd, DWORD elapsedMs);
 void DrawClockFace(HDC dc, int x, int y, int w, int h, uint32_t seconds, HBITMAP picture, HBITMAP mask);
 // The tip of a hand at position p (0..59) of length factor k.
 POINT ClockHandTip(int cx, int cy, int w, int h, uint32_t p, double k);
-// "prefix" + hh:mm:ss, hours not reduced to a day; cut to fit `size`.
-void FormatTimeText(char* out, size_t size, const char* prefix, uint32_t seconds);
 // The mine-field build's " Time Used: " in the window title.
 void ShowTitleBarTime(HWND hwnd, uint32_t seconds);

@@ -4,20 +4,23 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/paths.h"
+#include "common/recent_lists.h"
+#include "common/shell_state.h"
+#include "common/variant.h"
 #include "generators/generators.h"
+#include "imaging/game_pictures.h"
 #include "imaging/pictures.h"
 #include "imaging/save_picture.h"
 #include "imaging/screen_bitmaps.h"
 #include "imaging/user_pictures.h"
 #include "minefield/field_hooks.h"
 #include "platform/platform.h"
-#include "puzzle/saved_games.h"
 #include "puzzle/board.h"
 #include "puzzle/play.h"
+#include "puzzle/saved_games.h"
 #include "puzzle/statistics.h"
 #include "shell/options.h"
-#include "common/shell_state.h"
-#include "common/variant.h"
 #include "shell/window_proc.h"
 #include "sound/sounds.h"
 

@@ -1,19 +1,21 @@
-// The options file "swapster.opt" and the recent-file lists "swpflist".
+// The options file "swapster.opt", and the menu texts that name the
+// statistics file.
 //
-// Both are fixed-size little-endian records in the program directory.  The
-// options file holds the sound flag, two 256-byte paths and a 1038-byte block
-// that starts with the marker "valid"; its last 1000 bytes are not ours and
-// are written back exactly as they were read.  The lists file holds three
-// lists of ten 200-byte entries, the most recent first.
+// The options file is a fixed-size little-endian record in the program
+// directory: the sound flag, two 256-byte paths and a 1038-byte block that
+// starts with the marker "valid"; its last 1000 bytes are not ours and are
+// written back exactly as they were read.
 #include "shell/options.h"
 
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
-#include "puzzle/board.h"
-#include "puzzle/saved_games.h"
+#include "common/paths.h"
 #include "common/shell_state.h"
 #include "common/variant.h"
+#include "puzzle/board.h"
+#include "puzzle/saved_games.h"
 
 
 namespace {
@@ -43,8 +45,6 @@ const char kMarker[6] = "valid";
 // The block as last read (zero when no file was read); the reserved bytes
 // at its end go back to the file unchanged.
 uint8_t g_block[kBlockSize];
-
-char g_lists[3][kListEntries][kListEntrySize];
 
 uint32_t GetWord(const uint8_t* p) {
   return (uint32_t)p[0] | ((uint32_t)p[1] << 8) | ((uint32_t)p[2] << 16) | ((uint32_t)p[3] << 24);
@@ -78,22 +78,7 @@ void PutPathField(uint8_t* field, size_t size, const char* path) {
   if (len < size) memcpy(field, path, len);
 }
 
-bool ValidList(int list) { return list >= 0 && list < 3; }
-
-UINT ListCommand(int list, int index) { return (UINT)(7000 + 20 * list + index); }
-
 }  // namespace
-
-const char* ProgramDirectoryPath(const char* name) {
-  static char path[264];
-  const char* n = name ? name : "";
-  if (strlen(ProgramDirectory) + strlen(n) + 1 > sizeof path) {
-    path[0] = 0;
-    return path;
-  }
-  ProgramPath(path, sizeof path, n);
-  return path;
-}
 
 // Reads up to `size` bytes of the options file; how many were read, or -1
 // when there is no file to read.
@@ -192,64 +177,6 @@ int SaveOptionsFile() {
 
 void WriteOptions() { SaveOptionsFile(); }
 
-int ReadLists(const char* fileName) {
-  memset(g_lists, 0, sizeof g_lists);
-  const char* path = ProgramDirectoryPath(fileName);
-  HFILE file = path[0] ? _lopen(path, OF_READ | OF_SHARE_DENY_WRITE) : HFILE_ERROR;
-  if (file == HFILE_ERROR) return 0;
-  UINT read = _lread(file, g_lists, sizeof g_lists);
-  _lclose(file);
-  if (read == HFILE_WRITE_ERROR) memset(g_lists, 0, sizeof g_lists);
-  // An entry without its terminator is no path: it is dropped, not cut.
-  for (auto& list : g_lists)
-    for (auto& entry : list)
-      if (!memchr(entry, 0, sizeof entry)) memset(entry, 0, sizeof entry);
-  return 1;
-}
-
-int WriteLists(const char* fileName) {
-  const char* path = ProgramDirectoryPath(fileName);
-  if (!path[0]) return 0;
-  OFSTRUCT of;
-  HFILE file = OpenFile(path, &of, OF_CREATE | OF_WRITE | OF_SHARE_DENY_READ);
-  if (file == HFILE_ERROR) return 0;
-  bool ok = _lwrite(file, (const char*)g_lists, sizeof g_lists) == sizeof g_lists;
-  if (_lclose(file) != 0) ok = false;
-  return ok ? 1 : 0;
-}
-
-void PutAtHead(HWND hwnd, const char* path, int list) {
-  if (!ValidList(list)) return;
-  // An empty path or one longer than an entry is not remembered.
-  const size_t len = path ? strnlen(path, kListEntrySize) : 0;
-  if (len > 0 && len < (size_t)kListEntrySize) {
-    char(&entries)[kListEntries][kListEntrySize] = g_lists[list];
-    int found = kListEntries - 1;  // not found: the oldest entry drops out
-    for (int k = 0; k < kListEntries; ++k) {
-      if (strcmp(entries[k], path) == 0) {
-        found = k;
-        break;
-      }
-    }
-    if (found > 0 || strcmp(entries[0], path) != 0) {
-      memmove(entries[1], entries[0], (size_t)found * kListEntrySize);
-      memset(entries[0], 0, kListEntrySize);
-      memcpy(entries[0], path, len);
-    }
-  }
-  RewriteList(hwnd, list);
-}
-
-void RewriteList(HWND hwnd, int list) {
-  if (!ValidList(list) || !hwnd) return;
-  HMENU menu = GetMenu(hwnd);
-  if (!menu) return;
-  for (int i = 0; i < kListEntries; ++i) {
-    const UINT id = ListCommand(list, i);
-    ModifyMenuA(menu, id, MF_BYCOMMAND | MF_STRING, id, g_lists[list][i]);
-  }
-}
-
 void StatsShortName(const char* path, char* out, size_t outSize) {
   if (!out || outSize == 0) return;
   const char* p = path ? path : "";
@@ -272,9 +199,4 @@ void SetStatsItemText(const char* statsPath, UINT id, HWND first, HWND second) {
     HMENU menu = w ? GetMenu(w) : nullptr;
     if (menu) ModifyMenuA(menu, id, MF_BYCOMMAND | MF_STRING, id, text);
   }
-}
-
-const char* RecentEntry(int list, int index) {
-  if (!ValidList(list) || index < 0 || index >= kListEntries) return "";
-  return g_lists[list][index];
 }

@@ -3,6 +3,9 @@
 
 #include <cstdlib>
 
+#include "common/random.h"
+#include "common/shell_state.h"
+#include "common/variant.h"
 #include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "imaging/user_pictures.h"
@@ -13,8 +16,6 @@
 #include "shell/clock.h"
 #include "shell/dispatch.h"
 #include "shell/keyboard_cursor.h"
-#include "common/shell_state.h"
-#include "common/variant.h"
 #include "shell/winmain.h"
 #include "sound/sounds.h"
 

@@ -4,6 +4,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/paths.h"
+#include "common/random.h"
+#include "common/recent_lists.h"
+#include "common/shell_state.h"
+#include "common/variant.h"
+#include "imaging/game_pictures.h"
 #include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "imaging/user_pictures.h"
@@ -14,11 +20,16 @@
 #include "resources/templates.h"
 #include "shell/dispatch.h"
 #include "shell/options.h"
-#include "common/shell_state.h"
-#include "common/variant.h"
 #include "shell/window_proc.h"
 #include "sound/sounds.h"
 #include "sound/speech.h"
+
+const char kProductName[] =
+#if GAME_VARIANT == 0
+    "Quillon's Swapster, Version 4.1!";
+#else
+    "Quillon's Hotfield, Version 1.1!";
+#endif
 
 const char kFirstRunNote[] =
     "The menu only appears when you point to the upper left hand corner of the screen. This allows the "

@@ -3,6 +3,8 @@
 
 #include "platform/win32.h"
 
+// The window class and the main window's title.
+extern const char kProductName[];
 extern const char kFirstRunNote[];
 
 void SetUpDirectories(const char* commandLine);

@@ -5,10 +5,11 @@
 #include <functional>
 #include <vector>
 
+#include "common/random.h"
+#include "common/shell_state.h"
 #include "generators/generators.h"
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
-#include "common/shell_state.h"
 #include "support/game_fixture.h"
 
 namespace {

@@ -6,9 +6,10 @@
 #include <fstream>
 #include <string>
 
+#include "common/shell_state.h"
+#include "imaging/game_pictures.h"
 #include "imaging/save_picture.h"
 #include "imaging/user_pictures.h"
-#include "common/shell_state.h"
 #include "support/game_fixture.h"
 
 namespace {

@@ -4,10 +4,11 @@
 
 #include <functional>
 
+#include "common/shell_state.h"
 #include "imaging/screen_bitmaps.h"
-#include "support/bitmap_helpers.h"
 #include "platform/platform.h"
 #include "platform/testing.h"
+#include "support/bitmap_helpers.h"
 
 namespace {
 

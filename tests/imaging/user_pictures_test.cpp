@@ -8,9 +8,10 @@
 #include <filesystem>
 #include <string>
 
-#include "imaging/user_pictures.h"
-#include "shell/options.h"
+#include "common/recent_lists.h"
 #include "common/shell_state.h"
+#include "imaging/game_pictures.h"
+#include "imaging/user_pictures.h"
 #include "support/game_fixture.h"
 
 namespace {

@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "common/shell_state.h"
 #include "field_fixture.h"
+#include "imaging/game_pictures.h"
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
 #include "puzzle/board.h"
-#include "common/shell_state.h"
 #include "support/bitmap_helpers.h"
 
 namespace {

@@ -7,9 +7,10 @@
 #include <filesystem>
 #include <vector>
 
+#include "common/shell_state.h"
+#include "imaging/game_pictures.h"
 #include "minefield/field_game.h"
 #include "puzzle/board.h"
-#include "common/shell_state.h"
 #include "shell/winmain.h"
 #include "sound/sounds.h"
 

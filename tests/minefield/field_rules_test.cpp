@@ -1,11 +1,12 @@
 // The mine field's rules as a player meets them.
 #include <cstring>
 
+#include "common/random.h"
+#include "common/shell_state.h"
 #include "field_fixture.h"
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
 #include "puzzle/board.h"
-#include "common/shell_state.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/random.h"
 #include "platform/testing.h"
 #include "puzzle/board.h"
 #include "puzzle/play.h"

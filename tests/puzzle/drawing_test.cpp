@@ -2,9 +2,10 @@
 // face-up pieces in their cells, and cells of uneven width.
 #include <vector>
 
+#include "common/shell_state.h"
+#include "imaging/game_pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
-#include "common/shell_state.h"
 #include "support/game_fixture.h"
 
 namespace {

@@ -3,10 +3,11 @@
 #include <string>
 #include <vector>
 
+#include "common/shell_state.h"
+#include "imaging/game_pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
 #include "shell/keyboard_cursor.h"
-#include "common/shell_state.h"
 #include "support/game_fixture.h"
 
 namespace {

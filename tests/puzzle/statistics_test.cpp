@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "common/paths.h"
+#include "common/shell_state.h"
+#include "imaging/game_pictures.h"
 #include "puzzle/board.h"
 #include "puzzle/statistics.h"
-#include "common/shell_state.h"
 #include "support/game_fixture.h"
 
 namespace {

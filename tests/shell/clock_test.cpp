@@ -5,10 +5,12 @@
 #include <cstring>
 #include <string>
 
+#include "common/shell_state.h"
+#include "common/time_text.h"
+#include "imaging/game_pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
 #include "shell/clock.h"
-#include "common/shell_state.h"
 #include "shell/window_proc.h"
 #include "support/game_fixture.h"
 

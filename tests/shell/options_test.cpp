@@ -5,9 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "common/recent_lists.h"
+#include "common/shell_state.h"
 #include "puzzle/board.h"
 #include "shell/options.h"
-#include "common/shell_state.h"
 #include "support/game_fixture.h"
 
 namespace {

@@ -8,10 +8,11 @@
 #include <filesystem>
 #include <string>
 
+#include "common/shell_state.h"
+#include "imaging/game_pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
 #include "puzzle/statistics.h"
-#include "common/shell_state.h"
 #include "shell/winmain.h"
 #include "support/game_fixture.h"
 

@@ -1,9 +1,10 @@
 // The menu strip at the corner pixel and on the keys, and the screen modes.
 #include <string>
 
+#include "common/shell_state.h"
+#include "imaging/game_pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
-#include "common/shell_state.h"
 #include "support/game_fixture.h"
 
 namespace {

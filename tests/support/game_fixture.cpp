@@ -10,10 +10,12 @@
 #include <cstring>
 #include <filesystem>
 
+#include "common/paths.h"
+#include "common/shell_state.h"
+#include "imaging/game_pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
 #include "puzzle/statistics.h"
-#include "common/shell_state.h"
 #include "shell/winmain.h"
 #include "sound/sounds.h"
 
