@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/testing.h"
 #include "common/shell_state.h"
+#include "platform/testing.h"
 #include "shell/winmain.h"
 
 int PlatformInitForTests(int argc, char** argv);

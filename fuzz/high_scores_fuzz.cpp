@@ -1,8 +1,8 @@
 // The mine field's high-score file "hfdscore" as the game reads it, and the
 // announcement and dialogs of a finished game that use it.
+#include "common/shell_state.h"
 #include "fuzz/fuzz_game.h"
 #include "minefield/field_game.h"
-#include "common/shell_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PutInput("hfdscore", data, size);

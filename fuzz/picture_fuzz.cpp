@@ -1,11 +1,11 @@
 // A picture file as the game takes a puzzle picture: its information first,
 // the width limit, the decode, and the screen bitmaps made from it.
+#include "common/shell_state.h"
 #include "fuzz/fuzz_game.h"
 #include "imaging/picture_library.h"
 #include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
 #include "imaging/user_pictures.h"
-#include "common/shell_state.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Some readers are chosen by the name alone: the last byte picks one.

@@ -4,8 +4,8 @@
 // origin picks the place within a band of rising intensity.
 #include <cmath>
 
-#include "generators/generators.h"
 #include "common/shell_state.h"
+#include "generators/generators.h"
 
 static constexpr double kFold = 2.8;
 static constexpr int kMaxSteps = 12;

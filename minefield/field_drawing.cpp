@@ -14,8 +14,7 @@
 #include "minefield/field_hooks.h"
 #include "platform/platform.h"
 #include "puzzle/board.h"
-#include "shell/clock.h"
-#include "shell/keyboard_cursor.h"
+#include "puzzle/board_hooks.h"
 
 HBITMAP TileSetBitmap = nullptr;
 
@@ -93,7 +92,7 @@ static void DrawSquareFace(HDC dc, int x, int y) {
 
 void DrawSquare(HDC dc, int x, int y) {
   DrawSquareFace(dc, x, y);
-  if (IsCursorCell(x, y)) DrawCursorFrame(dc, SquareRect(x, y));
+  if (HasKeyboardFrame(x, y)) DrawKeyboardFrame(dc, SquareRect(x, y));
 }
 
 void RedrawField(HDC dc) {
@@ -249,7 +248,7 @@ void PlayBonusBalls(int x, int y, int count) {
 
 void RevealBackground() {
   if (!MainWindow) return;
-  if (clockFlag) DrawClock(MainWindow, gameClock);
+  if (clockFlag) ShowClockTime(MainWindow, gameClock);
   const int W = Board->boardWidth, H = Board->boardHeight;
   HBITMAP background = VisibleBackground();
   HDC dc = GetDC(MainWindow);

@@ -17,7 +17,7 @@
 #include "minefield/field_hooks.h"
 #include "platform/platform.h"
 #include "puzzle/board.h"
-#include "shell/keyboard_cursor.h"
+#include "puzzle/board_hooks.h"
 #include "sound/sounds.h"
 
 FieldBoard Field;
@@ -142,7 +142,7 @@ void StartFieldGame() {
   uncoveredCount = 0;
   Board->gameInProgress = 1;
   titleScreenFlag = 0;
-  ForgetBoardCursor();
+  ForgetKeyboardFrame();
   SetGameClock(GetTickCount());
   if (MainWindow) InvalidateRect(MainWindow, nullptr, FALSE);
 }
@@ -238,7 +238,7 @@ void ClickSquare(int px, int py) {
 
 void EndFieldGame() {
   leftButtonFlag = 0;
-  HideBoardCursor();
+  HideKeyboardFrame();
   gameClock = GetTickCount() - gameClock;  // now the time the game took
   RevealBackground();
   if (MainWindow) ScoreFieldGame(MainWindow);

@@ -1,7 +1,7 @@
 // The mine field's squares as the keyboard cursor sees them.
+#include "common/shell_state.h"
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
-#include "common/shell_state.h"
 
 void FieldGridSize(int* columns, int* rows) {
   *columns = fieldColumns;

@@ -9,7 +9,6 @@
 #include "imaging/screen_bitmaps.h"
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
-#include "shell/clock.h"
 #include "sound/sounds.h"
 #include "sound/speech.h"
 

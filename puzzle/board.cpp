@@ -5,9 +5,9 @@
 
 #include "common/random.h"
 #include "common/shell_state.h"
+#include "puzzle/board_hooks.h"
 #include "puzzle/play.h"
 #include "puzzle/statistics.h"
-#include "shell/keyboard_cursor.h"
 #include "sound/sounds.h"
 #include "sound/speech.h"
 
@@ -65,7 +65,7 @@ void ResetBoard() {
   Board->firstSelected = Board->secondSelected = -1;
   Board->startTicks = GetTickCount();
   titleScreenFlag = 0;
-  ForgetBoardCursor();
+  ForgetKeyboardFrame();
   InvalidateRect(MainWindow, nullptr, FALSE);
 }
 

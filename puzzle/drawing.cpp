@@ -5,9 +5,8 @@
 #include "common/variant.h"
 #include "imaging/game_pictures.h"
 #include "imaging/screen_bitmaps.h"
-#include "minefield/field_hooks.h"
 #include "puzzle/board.h"
-#include "shell/keyboard_cursor.h"
+#include "puzzle/board_hooks.h"
 
 const char kLoadingTextSwap[] =
     "Loading... Why don't you go grab a hard shelled taco with beans, cheese, lettuce, and tomatoes. "
@@ -17,7 +16,7 @@ const char kLoadingTextField[] =
     "nice sweet, fresh blueberries and yogurt on the side. Note: My images are extremely squashed. Please "
     "wait while my brain cranks away at decompressing them!";
 
-void PaintMainWindow(HWND hwnd) {
+void PaintMainWindow(HWND hwnd, void (*drawBoard)(HDC dc)) {
   RECT update;
   if (!GetUpdateRect(hwnd, &update, FALSE)) return;
   PAINTSTRUCT ps;
@@ -41,10 +40,8 @@ void PaintMainWindow(HWND hwnd) {
     if (EggBitmap)
       BlitBitmap(dc, EggBitmap, (Board->boardWidth - pw) / 2, (Board->boardHeight - ph) / 2, pw, ph, 0, 0, pw,
                  ph);
-  } else if (kGameVariant == 0) {
-    DrawBoard(dc);
   } else {
-    RedrawField(dc);
+    drawBoard(dc);
   }
   EndPaint(hwnd, &ps);
 }
@@ -66,14 +63,14 @@ void DrawCell(HDC dc, int i, int j, int hi, int hj) {
     if (CardBackBitmap)
       BlitBitmap(dc, CardBackBitmap, dst.left, dst.top, dst.right - dst.left, dst.bottom - dst.top, 0, 0,
                  CardBackWidth, CardBackHeight);
-    if (IsCursorCell(i, j)) DrawCursorFrame(dc, dst);
+    if (HasKeyboardFrame(i, j)) DrawKeyboardFrame(dc, dst);
     return;
   }
   const RECT src = CellRect(hi, hj);
   if (PuzzleBitmap)
     BlitBitmap(dc, PuzzleBitmap, dst.left, dst.top, dst.right - dst.left, dst.bottom - dst.top, src.left, src.top,
                src.right - src.left, src.bottom - src.top);
-  if (IsCursorCell(i, j)) DrawCursorFrame(dc, dst);
+  if (HasKeyboardFrame(i, j)) DrawKeyboardFrame(dc, dst);
 }
 
 void RedrawRect(const RECT& r) {

@@ -4,7 +4,9 @@
 
 #include "platform/win32.h"
 
-void PaintMainWindow(HWND hwnd);
+// The board itself is drawn by `drawBoard`: the build's board, which the
+// shell names (DrawBoard, or the mine field's).
+void PaintMainWindow(HWND hwnd, void (*drawBoard)(HDC dc));
 void DrawBoard(HDC dc);
 void DrawCell(HDC dc, int column, int row, int homeColumn, int homeRow);
 void RedrawRect(const RECT& rect);

@@ -4,15 +4,12 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "minefield/field_hooks.h"
+#include "common/shell_state.h"
 #include "platform/platform.h"
 #include "puzzle/board.h"
+#include "puzzle/board_hooks.h"
 #include "puzzle/drawing.h"
 #include "puzzle/statistics.h"
-#include "shell/clock.h"
-#include "shell/keyboard_cursor.h"
-#include "common/shell_state.h"
-#include "common/variant.h"
 #include "sound/sounds.h"
 
 // The two cells of the swap under way, kept between the clicks.
@@ -46,10 +43,6 @@ void RedrawCell(int column, int row) {
 void HandleBoardClick(int x, int y) {
   leftButtonFlag = 1;
   generationCancelRequested = 1;
-  if (kGameVariant != 0) {
-    ClickSquare(x, y);
-    return;
-  }
   ShowWindow(MenuStrip, SW_HIDE);
   SendMessageA(MainWindow, WM_PAINT, 0, 0);
   if (Board->gameInProgress != 1) return;
@@ -136,12 +129,12 @@ void AnimateSwap(const RECT& first, const RECT& second) {
 
 void EndGame() {
   if (Board->gameInProgress == 0) return;
-  HideBoardCursor();  // the finished picture shows whole
+  HideKeyboardFrame();  // the finished picture shows whole
   Board->gameInProgress = 0;
   Board->lastGameSize = Board->boardSize;
   if (!IsSolved()) return;
   Board->elapsedSeconds = (GetTickCount() - Board->startTicks) / 1000;
-  if (!generationInProgress) DrawClock(MainWindow, GetTickCount() - Board->startTicks);
+  if (!generationInProgress) ShowClockTime(MainWindow, GetTickCount() - Board->startTicks);
   if (soundFlag) PlaySoundAsync(Sounds.congratulations);
   MessageBoxA(MainWindow, "You have won the game!", "Congratulations!", MB_OK);
   if (Board->statsOn == 1) {

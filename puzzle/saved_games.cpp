@@ -5,11 +5,10 @@
 #include <cstring>
 #include <string>
 
+#include "common/shell_state.h"
 #include "puzzle/board.h"
 #include "puzzle/file_dialogs.h"
 #include "puzzle/statistics.h"
-#include "shell/dispatch.h"
-#include "common/shell_state.h"
 
 
 static_assert(sizeof(BoardRecord) == kSavedGameSize, "a saved game is the board record");

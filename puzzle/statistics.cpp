@@ -18,7 +18,6 @@
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
 #include "puzzle/file_dialogs.h"
-#include "shell/clock.h"
 #include "sound/sounds.h"
 #include "sound/speech.h"
 
@@ -394,6 +393,18 @@ int AskOpenFileName(char* out, size_t outSize, const char* filter, const char* i
 const char* StatsDialogLine(int line) { return line >= 0 && line < kLineCount ? g_lines[line] : ""; }
 
 int StatsDialogView() { return g_viewFlag; }
+
+void RewriteStatsItem(HWND hwnd) {
+  HMENU menu = GetMenu(hwnd);
+  if (!menu) return;
+  ModifyMenuA(menu, 103, MF_BYCOMMAND | MF_STRING, 103,
+              Board->statsOn ? "&Stats Toggle (Stats are On)" : "&Stats Toggle (Stats are Off)");
+}
+
+void RefreshStatsMenuItem() {
+  RewriteStatsItem(MenuStrip);
+  RewriteStatsItem(MainWindow);
+}
 
 static bool InTable(int boardSize, int slot, int* row) {
   *row = SizeRow(boardSize);

@@ -1,5 +1,6 @@
 // Statistics of won games per board size and picture: the record that is
-// also the statistics file, and the dialog that shows it after a win.
+// also the statistics file, the dialog that shows it after a win, and the
+// menu item that switches them on and off.
 #pragma once
 
 #include <cstddef>
@@ -64,3 +65,8 @@ HBITMAP StatsPictureBitmap(HWND window);
 // 1 = this picture, 0 = all pictures.
 const char* StatsDialogLine(int line);
 int StatsDialogView();
+
+// Rewrites the statistics toggle item (103) as statsOn says, in one window's
+// menu or in both menus.
+void RewriteStatsItem(HWND hwnd);
+void RefreshStatsMenuItem();

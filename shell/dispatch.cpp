@@ -72,18 +72,6 @@ bool PictureChangeGuard(HWND hwnd) {
   return true;
 }
 
-static void RewriteStatsItem(HWND hwnd) {
-  HMENU menu = GetMenu(hwnd);
-  if (!menu) return;
-  ModifyMenuA(menu, 103, MF_BYCOMMAND | MF_STRING, 103,
-              Board->statsOn ? "&Stats Toggle (Stats are On)" : "&Stats Toggle (Stats are Off)");
-}
-
-void RefreshStatsMenuItem() {
-  RewriteStatsItem(MenuStrip);
-  RewriteStatsItem(MainWindow);
-}
-
 void RefreshRewrittenItems(HWND hwnd) {
   if (kGameVariant == 0) {
     RewriteStatsItem(hwnd);

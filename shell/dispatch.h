@@ -14,8 +14,6 @@ void ShowTitleScreen(HWND hwnd);
 bool EndGameGuard(HWND hwnd);
 bool PictureChangeGuard(HWND hwnd);
 
-// Rewrites the statistics toggle item (103) in both menus.
-void RefreshStatsMenuItem();
 // Rewrites every item whose text depends on the game's state in one
 // window's menu (after a fresh menu was attached).
 void RefreshRewrittenItems(HWND hwnd);

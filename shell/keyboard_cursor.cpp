@@ -3,12 +3,13 @@
 
 #include <algorithm>
 
+#include "common/shell_state.h"
+#include "common/variant.h"
 #include "imaging/screen_bitmaps.h"
 #include "minefield/field_hooks.h"
 #include "puzzle/board.h"
 #include "puzzle/play.h"
-#include "common/shell_state.h"
-#include "common/variant.h"
+#include "shell/window_proc.h"
 
 namespace {
 bool g_shown = false;
@@ -79,7 +80,7 @@ void ActOnCell(WPARAM key) {
   }
   // A left click, pressed and let go.
   generationCancelRequested = 1;
-  HandleBoardClick(p.x, p.y);
+  ClickBoard(p.x, p.y);
   leftButtonFlag = 0;
 }
 }  // namespace

@@ -19,6 +19,24 @@
 #include "shell/winmain.h"
 #include "sound/sounds.h"
 
+// The build's board, drawn whole on `dc` (clipped as the caller chose).
+static void DrawGameBoard(HDC dc) {
+  if (kGameVariant == 0)
+    DrawBoard(dc);
+  else
+    RedrawField(dc);
+}
+
+void ClickBoard(int x, int y) {
+  if (kGameVariant == 0) {
+    HandleBoardClick(x, y);
+    return;
+  }
+  leftButtonFlag = 1;
+  generationCancelRequested = 1;
+  ClickSquare(x, y);
+}
+
 static const char kExitQuestion[] =
     "There is a game in progress. Are you sure that you would like to exit now without finishing your game?";
 
@@ -83,10 +101,7 @@ void OnMouseMove(HWND hwnd, int x, int y) {
       HDC dc = GetDC(hwnd);
       HRGN region = CreateRectRgn(clockX, clockY, clockX + 96, clockY + 96);
       SelectClipRgn(dc, region);
-      if (kGameVariant == 0)
-        DrawBoard(dc);
-      else
-        RedrawField(dc);
+      DrawGameBoard(dc);
       DeleteObject(region);
       ReleaseDC(hwnd, dc);
     }
@@ -110,7 +125,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_CREATE: LoadGameSounds(); return 0;
     case WM_DESTROY: ShutDown(hwnd); return 0;
     case WM_SIZE: OnSize(hwnd); return 0;
-    case WM_PAINT: PaintMainWindow(hwnd); return 0;
+    case WM_PAINT: PaintMainWindow(hwnd, DrawGameBoard); return 0;
     case WM_CLOSE: OnClose(hwnd); return 0;
     case WM_KEYDOWN: SendMessageA(MenuStrip, WM_KEYDOWN, wParam, lParam); return 0;
     case WM_COMMAND:
@@ -124,7 +139,7 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       leftButtonFlag = 1;
       generationCancelRequested = 1;
       HideBoardCursor();
-      HandleBoardClick((short)LOWORD(lParam), (short)HIWORD(lParam));
+      ClickBoard((short)LOWORD(lParam), (short)HIWORD(lParam));
       return 0;
     case WM_LBUTTONUP: leftButtonFlag = 0; return 0;
     case WM_RBUTTONDOWN:

@@ -16,9 +16,12 @@
 #include "minefield/field_hooks.h"
 #include "platform/platform.h"
 #include "puzzle/board.h"
+#include "puzzle/board_hooks.h"
 #include "puzzle/statistics.h"
 #include "resources/templates.h"
+#include "shell/clock.h"
 #include "shell/dispatch.h"
+#include "shell/keyboard_cursor.h"
 #include "shell/options.h"
 #include "shell/window_proc.h"
 #include "sound/sounds.h"
@@ -108,6 +111,8 @@ void PreStartUp(const char* commandLine) {
 }
 
 int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
+  // The boards reach the keyboard frame and the clock through these.
+  SetBoardHooks({ForgetBoardCursor, HideBoardCursor, IsCursorCell, DrawCursorFrame, DrawClock});
   RegisterGameResources();
   PuzzlePicture.flags &= ~PICTURE_HAS_DATA;
   AppInstance = instance;

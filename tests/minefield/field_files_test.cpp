@@ -8,12 +8,12 @@
 #include <fstream>
 #include <iterator>
 
+#include "common/shell_state.h"
 #include "field_fixture.h"
 #include "imaging/pictures.h"
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
 #include "puzzle/board.h"
-#include "common/shell_state.h"
 #include "support/bitmap_helpers.h"
 
 namespace {

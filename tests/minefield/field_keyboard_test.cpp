@@ -1,9 +1,9 @@
 // The mine field played with the keyboard alone.
+#include "common/shell_state.h"
 #include "field_fixture.h"
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
 #include "shell/keyboard_cursor.h"
-#include "common/shell_state.h"
 
 namespace {
 

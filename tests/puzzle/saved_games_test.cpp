@@ -6,9 +6,9 @@
 #include <iterator>
 #include <string>
 
+#include "common/shell_state.h"
 #include "puzzle/board.h"
 #include "puzzle/saved_games.h"
-#include "common/shell_state.h"
 #include "support/game_fixture.h"
 
 namespace {

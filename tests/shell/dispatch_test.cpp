@@ -3,10 +3,10 @@
 // help and about, and the colour-depth refusal of the generators.
 #include <string>
 
+#include "common/shell_state.h"
 #include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
 #include "shell/dispatch.h"
-#include "common/shell_state.h"
 #include "support/game_fixture.h"
 
 namespace {

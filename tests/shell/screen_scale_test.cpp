@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "puzzle/board.h"
 #include "common/shell_state.h"
+#include "puzzle/board.h"
 #include "support/game_fixture.h"
 
 namespace {

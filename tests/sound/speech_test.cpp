@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
+#include "common/shell_state.h"
 #include "puzzle/board.h"
 #include "puzzle/statistics.h"
-#include "common/shell_state.h"
 #include "sound/sounds.h"
 #include "sound/speech.h"
 #include "support/game_fixture.h"
