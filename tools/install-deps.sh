@@ -10,7 +10,7 @@ packages=(
   libsdl2-dev
   libgtest-dev libbenchmark-dev
   fonts-dejavu-core
-  xvfb xdotool x11-utils imagemagick
+  xvfb xdotool x11-utils imagemagick python3
   desktop-file-utils appstream lintian dpkg-dev file
   clang libclang-rt-14-dev
 )
