@@ -1,4 +1,6 @@
-// The running clock on the board (its time text is common/time_text.h).
+// The running clock on the board (its time text is common/time_text.h).  The
+// boards show a won game's time through puzzle/board_hooks.h, which start-up
+// points at DrawClock.
 #pragma once
 
 #include <cstddef>

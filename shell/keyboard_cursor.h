@@ -1,6 +1,8 @@
 // Playing with the keyboard alone: the arrow keys move a frame over the
 // board's cells (the mine field's squares), and Space or Enter act on the
-// framed cell exactly as a left click there does.
+// framed cell exactly as a left click there does.  The boards below the
+// shell reach the frame through puzzle/board_hooks.h, which start-up points
+// at HideBoardCursor, ForgetBoardCursor, IsCursorCell and DrawCursorFrame.
 #pragma once
 
 #include "platform/win32.h"
