@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures and builds everything into build/ (installing packages first).
+# Configures and builds everything into build/ (installing first what
+# building and playing need).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
