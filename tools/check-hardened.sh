@@ -7,12 +7,13 @@
 # the check.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/install-deps.sh
+tools/install-deps.sh tests
 
 build=build-hardened
 seconds=${FUZZ_SECONDS:-30}
 sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=all"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DSWAPSTER_FUZZ=ON \
+  -DSWAPSTER_DEBIAN_HARDENING=OFF \
   -DCMAKE_CXX_FLAGS="$sanitizers -fno-omit-frame-pointer -fsanitize=fuzzer-no-link" \
   -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" >/dev/null
 fuzzers=(options recent_lists statistics saved_game picture high_scores field_options)

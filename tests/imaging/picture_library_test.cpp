@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -26,7 +27,10 @@ class TempDir {
     char pattern[] = "/tmp/imaging_test_XXXXXX";
     path_ = mkdtemp(pattern);
   }
-  ~TempDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
   std::string File(const std::string& name) const { return path_ + "/" + name; }
 
  private:

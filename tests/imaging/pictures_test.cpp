@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -37,7 +38,10 @@ class PicturesTest : public ::testing::Test {
     dir_ = mkdtemp(pattern);
     if (colourDepth == 0) MeasureScreenDepth();
   }
-  void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
   std::string File(const char* name) const { return dir_ + "/" + name; }
 
   std::string dir_;

@@ -61,7 +61,8 @@ void FieldFixture::TearDown() {
   Stop();
   TestSetDesktopSize(0, 0);
   TestSetTickStep(0);
-  if (!previousDir_.empty()) (void)chdir(previousDir_.c_str());
+  std::error_code unchanged;
+  if (!previousDir_.empty()) std::filesystem::current_path(previousDir_, unchanged);
   std::error_code ignored;
   fs::remove_all(folder_, ignored);
 }

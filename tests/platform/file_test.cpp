@@ -13,6 +13,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -78,8 +79,8 @@ class FileTest : public ::testing::Test {
   void TearDown() override {
     TestFailWritesAfter(-1);
     umount2(dir.c_str(), MNT_DETACH);
-    std::string cmd = "rm -rf '" + dir + "'";
-    (void)system(cmd.c_str());
+    std::error_code ignored;
+    std::filesystem::remove_all(dir, ignored);
   }
   std::string dir, path;
 };

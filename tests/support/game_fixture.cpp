@@ -123,7 +123,8 @@ void GameFixture::TearDown() {
   EXPECT_EQ(DrainUnusedAnswers(), 0) << "message box answers were queued but never asked for";
   TestSetDesktopSize(0, 0);
   TestSetTickStep(0);
-  if (!previousDir_.empty()) (void)chdir(previousDir_.c_str());
+  std::error_code unchanged;
+  if (!previousDir_.empty()) std::filesystem::current_path(previousDir_, unchanged);
   if (!folder_.empty()) {
     std::error_code ignored;
     fs::remove_all(folder_, ignored);
