@@ -89,6 +89,7 @@ static QApplication* MakeApplication(int& argc, char** argv) {
   static int keptArgc = argc;
   static QApplication* app = new QApplication(keptArgc, argv);
   app->setQuitOnLastWindowClosed(false);
+  if (DesktopEntryName) QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopEntryName()));
   QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
   return app;
 }

@@ -48,6 +48,11 @@ HBITMAP CreateBitmapOverWords(int width, int height, uint32_t* words, void (*rel
 // any window exists; it may start threads but must not use windows or DCs.
 void PreStartUp(const char* commandLine) __attribute__((weak));
 
+// A game names the menu entry its windows belong to by defining this: the
+// desktop file's name without ".desktop", by which docks and Wayland
+// desktops match the running game to its entry.
+const char* DesktopEntryName() __attribute__((weak));
+
 // ---------------------------------------------------------------- templates
 // A menu template is a flat list: an item with MF_POPUP owns the items that
 // follow it one level deeper.  The list ends with an entry whose text is null.

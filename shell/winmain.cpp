@@ -110,6 +110,10 @@ void PreStartUp(const char* commandLine) {
   prefetchStarted = true;
 }
 
+const char* DesktopEntryName() {
+  return kGameVariant == 0 ? "io.github.swapster.Swapster" : "io.github.swapster.Hotfield";
+}
+
 int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
   // The boards reach the keyboard frame and the clock through these.
   SetBoardHooks({ForgetBoardCursor, HideBoardCursor, IsCursorCell, DrawCursorFrame, DrawClock});

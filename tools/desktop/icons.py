@@ -1,11 +1,11 @@
 #!/usr/bin/python3
 """The menu icons of both games in the hicolor theme's sizes.
 
-    desktop/icons/<n>x<n>/swapster.png   the game's own icon (SWICON.png),
-                                         reduced from its 512 x 512 drawing
-    desktop/icons/<n>x<n>/hotfield.png   the mine field's icon: rosewood
-                                         squares from rosewood.hfd under a
-                                         lit bomb, in the same frame
+    desktop/icons/<n>x<n>/io.github.swapster.Swapster.png
+        the game's own icon (SWICON.png), reduced from its 512 x 512 drawing
+    desktop/icons/<n>x<n>/io.github.swapster.Hotfield.png
+        the mine field's icon: rosewood squares from rosewood.hfd under a
+        lit bomb, in the same frame
 
 for n in 16, 32, 48, 64, 128 and 256.  Every run writes the same bytes.
 
@@ -82,9 +82,9 @@ def write_sizes(master, name, root):
 
 
 def main(root):
-    write_sizes(small_pictures.icon_master(), "swapster", root)
+    write_sizes(small_pictures.icon_master(), "io.github.swapster.Swapster", root)
     rose = Image.open(os.path.join(root, "data", "rosewood.hfd")).convert("RGB")
-    write_sizes(hotfield_master(rose), "hotfield", root)
+    write_sizes(hotfield_master(rose), "io.github.swapster.Hotfield", root)
 
 
 if __name__ == "__main__":
