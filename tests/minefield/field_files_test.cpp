@@ -187,6 +187,21 @@ TEST_F(Options, SavedSettingsComeBackNextRun) {
   EXPECT_EQ(stripMode, 0u) << "the next run opens in a normal window";
 }
 
+TEST_F(Options, SettingsThatCannotBeSavedAreNotReportedSaved) {
+  // A full disk, then a folder where the file should be.
+  TestMessageBoxes().clear();
+  TestFailWritesAfter(0);
+  command(209);
+  TestFailWritesAfter(-1);
+  ASSERT_EQ(mkdir((folder_ + "hfd.opt").c_str(), 0700), 0);
+  command(209);
+  EXPECT_EQ(BoxCaptions(), (std::vector<std::string>{"Sorry:", "Sorry:"}));
+  EXPECT_NE(TestMessageBoxes().back().text.find("'hfd.opt'"), std::string::npos);
+  rmdir((folder_ + "hfd.opt").c_str());
+  command(209);
+  EXPECT_EQ(BoxCaptions().back(), "Options Saved:");
+}
+
 TEST_F(Options, UnmarkedOrImpossibleSettingsAreIgnored) {
   std::vector<uint8_t> bytes(1546, 0);
   auto put = [&](size_t at, int32_t v) { memcpy(&bytes[at], &v, 4); };
