@@ -40,6 +40,10 @@ void SetEndRequestHandlers(void (*close)(), void (*save)());
 HFILE LockFileUpdate(LPCSTR path);
 void UnlockFileUpdate(HFILE lock);
 
+// The note the program was started with, for the player to read once the
+// game's window is up; null when there is none.
+const char* StartUpNote();
+
 // Removes temporary files that an interrupted save left in `directory`.
 void RemoveStaleTempFiles(const char* directory);
 
