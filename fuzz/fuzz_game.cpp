@@ -53,6 +53,10 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 std::string PutInput(const char* name, const uint8_t* data, size_t size) {
+  // What the previous input left queued is handled, and what it let go of
+  // deleted, as the game's own loop would between two commands: otherwise
+  // every replaced menu bar and closed dialog stays until the program ends.
+  TestPumpMessages();
   TestMessageBoxes().clear();
   TestSoundsPlayed().clear();
   TestDialogsShown().clear();

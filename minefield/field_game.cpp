@@ -361,8 +361,10 @@ void DispatchFieldCommand(HWND hwnd, UINT id) {
     case 115: ChooseBackgroundTile(hwnd); return;
     case 119: SaveBackgroundPicture(hwnd); return;
     case 209:
-      WriteFieldOptions();
-      MessageBoxA(hwnd, kOptionsSavedText, "Options Saved:", MB_OK);
+      if (WriteFieldOptions())
+        MessageBoxA(hwnd, kOptionsSavedText, "Options Saved:", MB_OK);
+      else
+        MessageBoxA(hwnd, "Your settings could not be saved in the file 'hfd.opt'.", "Sorry:", MB_OK);
       return;
     case 500: ShowBombInstructions(hwnd); return;
     case 502: MessageBoxA(hwnd, kAboutFieldText, "About Quillon's Hotfield:", MB_OK); return;

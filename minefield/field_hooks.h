@@ -16,9 +16,10 @@ void LoadStartupBackground();
 void FieldOptionsBackgroundPath(char* out, size_t size);
 // The mine field's own menu commands (those the two builds do not share).
 void DispatchFieldCommand(HWND hwnd, UINT id);
-// The mine field's options file, "hfd.opt".
+// The mine field's options file, "hfd.opt".  Writing gives true when the
+// whole file was written.
 void ReadFieldOptions();
-void WriteFieldOptions();
+bool WriteFieldOptions();
 // Mouse moves over a won board wipe the squares away or paint them back.
 void FieldAfterGameBrush(int x, int y);
 // What a picture generator painted on `dc` (w x h) becomes the background.

@@ -89,16 +89,16 @@ void ReadFieldOptions() {
   }
 }
 
-void WriteFieldOptions() {
+bool WriteFieldOptions() {
   OFSTRUCT info;
   HFILE file = OpenFile(ProgramDirectoryPath("hfd.opt"), &info, OF_CREATE | OF_WRITE);
-  if (file == HFILE_ERROR) return;
+  if (file == HFILE_ERROR) return false;
   BackgroundPath[sizeof BackgroundPath - 1] = 0;
   PuzzlePicturePath[sizeof PuzzlePicturePath - 1] = 0;
   uint32_t sound = soundFlag;
-  _lwrite(file, reinterpret_cast<LPCSTR>(&sound), 4);
-  _lwrite(file, BackgroundPath, sizeof BackgroundPath);
-  _lwrite(file, PuzzlePicturePath, sizeof PuzzlePicturePath);
+  bool ok = _lwrite(file, reinterpret_cast<LPCSTR>(&sound), 4) == 4;
+  ok = _lwrite(file, BackgroundPath, sizeof BackgroundPath) == sizeof BackgroundPath && ok;
+  ok = _lwrite(file, PuzzlePicturePath, sizeof PuzzlePicturePath) == sizeof PuzzlePicturePath && ok;
   memcpy(FieldOptionsRecord, "valid", 6);
   PutRecordWord(kClockAt, (int32_t)clockFlag);
   PutRecordWord(kNoteAt, (int32_t)menuNoteFlag);
@@ -110,8 +110,11 @@ void WriteFieldOptions() {
   if (MainWindow) GetClientRect(MainWindow, &client);
   GetWindowRect(GetDesktopWindow(), &desktop);
   PutRecordWord(kWindowModeAt, client.right == desktop.right && client.bottom == desktop.bottom ? 0 : 1);
-  _lwrite(file, reinterpret_cast<LPCSTR>(FieldOptionsRecord), sizeof FieldOptionsRecord);
-  _lclose(file);
+  ok = _lwrite(file, reinterpret_cast<LPCSTR>(FieldOptionsRecord), sizeof FieldOptionsRecord) ==
+           sizeof FieldOptionsRecord && ok;
+  // The file replaces the old one only when it was closed complete.
+  if (_lclose(file) != 0) ok = false;
+  return ok;
 }
 
 // ------------------------------------------------------------------ help

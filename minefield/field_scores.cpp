@@ -9,38 +9,88 @@
 #include "imaging/screen_bitmaps.h"
 #include "minefield/field_game.h"
 #include "minefield/field_hooks.h"
+#include "platform/platform.h"
 #include "sound/sounds.h"
 #include "sound/speech.h"
 
 FieldScoreTable FieldScores;
 
-static void EmptyScoreTable() {
-  memset(&FieldScores, 0, sizeof FieldScores);
+// The table as this program last read or wrote it: what changed since is
+// what this program adds when it writes.
+static FieldScoreTable g_knownScores;
+
+static void EmptyScoreTable(FieldScoreTable* table) {
+  memset(table, 0, sizeof *table);
   for (int i = 0; i < 36; ++i) {
-    FieldScores.bestExplosions[i] = 1000;
-    FieldScores.bestTime[i] = 320000000;
+    table->bestExplosions[i] = 1000;
+    table->bestTime[i] = 320000000;
   }
+}
+
+// The table in hfdscore; false when there is none, which is also what a file
+// of another size holds: its zero entries could never be beaten, and no
+// record would be written again.
+static bool ReadScoreFile(FieldScoreTable* table) {
+  HFILE file = _lopen(ProgramDirectoryPath("hfdscore"), OF_READ);
+  if (file == HFILE_ERROR) return false;
+  static char bytes[sizeof(FieldScoreTable) + 1];
+  const UINT n = _lread(file, bytes, sizeof bytes);
+  _lclose(file);
+  if (n != sizeof(FieldScoreTable)) return false;
+  memcpy(table, bytes, sizeof *table);
+  // A name is at most 13 characters, whatever the file holds.
+  for (auto& name : table->holder) memset(name + 13, 0, sizeof name - 13);
+  return true;
 }
 
 void ReadFieldScores() {
-  HFILE file = _lopen(ProgramDirectoryPath("hfdscore"), OF_READ);
-  if (file == HFILE_ERROR) {
-    EmptyScoreTable();
-    return;
+  if (!ReadScoreFile(&FieldScores)) EmptyScoreTable(&FieldScores);
+  g_knownScores = FieldScores;
+}
+
+static bool SameEntry(const FieldScoreTable& a, const FieldScoreTable& b, int k) {
+  return a.bestTime[k] == b.bestTime[k] && a.bestExplosions[k] == b.bestExplosions[k] &&
+         memcmp(a.holder[k], b.holder[k], sizeof a.holder[k]) == 0;
+}
+
+// Another copy of the game may have set records in the file since this one
+// read it: each entry this program changed goes in only where it beats what
+// the file holds now, and the other entries stay as the file has them.
+static void MergeScores(FieldScoreTable* file, const FieldScoreTable& mine) {
+  for (int k = 0; k < 36; ++k) {
+    if (SameEntry(g_knownScores, mine, k)) continue;
+    const uint32_t e = mine.bestExplosions[k], t = mine.bestTime[k];
+    if (file->bestExplosions[k] > e || (e == 0 && file->bestTime[k] > t)) {
+      file->bestExplosions[k] = e;
+      file->bestTime[k] = t;
+      memcpy(file->holder[k], mine.holder[k], sizeof file->holder[k]);
+    }
   }
-  memset(&FieldScores, 0, sizeof FieldScores);
-  _lread(file, &FieldScores, sizeof FieldScores);
-  _lclose(file);
-  // A name is at most 13 characters, whatever the file holds.
-  for (auto& name : FieldScores.holder) memset(name + 13, 0, sizeof name - 13);
 }
 
 void WriteFieldScores() {
+  const char* path = ProgramDirectoryPath("hfdscore");
+  HFILE lock = LockFileUpdate(path);
+  static FieldScoreTable table;
+  // A file that has gone (or never held a table) gets the table as this
+  // program knows it.
+  if (ReadScoreFile(&table))
+    MergeScores(&table, FieldScores);
+  else
+    table = FieldScores;
+  memset(table.reserved, 0, sizeof table.reserved);
   OFSTRUCT info;
-  HFILE file = OpenFile(ProgramDirectoryPath("hfdscore"), &info, OF_CREATE | OF_WRITE);
-  if (file == HFILE_ERROR) return;
-  _lwrite(file, reinterpret_cast<LPCSTR>(&FieldScores), sizeof FieldScores);
-  _lclose(file);
+  HFILE file = OpenFile(path, &info, OF_CREATE | OF_WRITE);
+  bool ok = file != HFILE_ERROR;
+  if (ok) {
+    ok = _lwrite(file, reinterpret_cast<LPCSTR>(&table), sizeof table) == sizeof table;
+    if (_lclose(file) != 0) ok = false;
+  }
+  UnlockFileUpdate(lock);
+  // Unwritten, the new record stays in memory, and goes in with the next one.
+  if (!ok) return;
+  FieldScores = table;
+  g_knownScores = table;
 }
 
 int ScoreEntry(int columns, int level) { return LayoutIndex(columns) + 6 * LevelIndex(level); }

@@ -6,6 +6,7 @@
 #include <clocale>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <malloc.h>
 #include <string>
@@ -103,7 +104,25 @@ std::string CommandLineOf(int argc, char** argv) {
   return line;
 }
 
+// A note to show the player, given before every other word of the command
+// line as "--note TEXT" (the installed launchers give one when the player's
+// results cannot be kept); the two words are no part of the game's command
+// line.
+static std::string g_startUpNote;
+static bool g_hasStartUpNote = false;
+
+const char* StartUpNote() { return g_hasStartUpNote ? g_startUpNote.c_str() : nullptr; }
+
+static void TakeStartUpNote(int& argc, char** argv) {
+  if (argc < 3 || strcmp(argv[1], "--note") != 0) return;
+  g_startUpNote = argv[2];
+  g_hasStartUpNote = true;
+  for (int i = 3; i <= argc; ++i) argv[i - 2] = argv[i];  // argv[argc] is the null that ends it
+  argc -= 2;
+}
+
 int PlatformInit(int& argc, char** argv) {
+  TakeStartUpNote(argc, argv);
   // The program's other threads are short helpers (a decode at start-up,
   // sound, the toolkit's event reader).  One heap for all of them keeps what
   // a finished helper freed from staying stranded in a heap of its own.

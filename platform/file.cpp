@@ -1,6 +1,8 @@
 // File calls.  Reading is plain; writing goes to a temporary file beside the
 // target that replaces it only when it was closed complete, so that a crash,
 // a full disk or a failed write never leaves a torn or empty file behind.
+// Programs that share a folder take its update lock while they re-read a file
+// and write it back with their own changes merged in.
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -40,6 +42,21 @@ struct PendingWrite {
 std::map<int, PendingWrite> g_writes;
 long g_failAfter = -1;
 long g_written = 0;
+
+// The update locks this program holds, by folder: a second lock on a folder
+// it already holds only counts, as a second open of the folder would wait
+// for the first.
+struct FolderLock {
+  dev_t device;
+  ino_t inode;
+  int fd;
+  int count;
+};
+std::vector<FolderLock> g_folderLocks;
+// A writer holds the lock for a read and a write of a small file; one that
+// holds it much longer than this is stopped or stuck, and waiting on would
+// only stop this program too.
+constexpr int kLockWaitMilliseconds = 10000;
 
 std::string Directory(const std::string& path) {
   size_t slash = path.find_last_of('/');
@@ -200,6 +217,49 @@ HFILE _lclose(HFILE file) {
   if (!ok) return HFILE_ERROR;
   SyncDirectory(Directory(w.target));
   return 0;
+}
+
+HFILE LockFileUpdate(LPCSTR path) {
+  if (!path || !*path) return HFILE_ERROR;
+  // The file itself is replaced by every write, and a lock on it would go
+  // with the old file; its folder stays.
+  int fd = open(Directory(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return HFILE_ERROR;
+  struct stat st;
+  if (fstat(fd, &st) != 0) {
+    close(fd);
+    return HFILE_ERROR;
+  }
+  for (FolderLock& held : g_folderLocks) {
+    if (held.device == st.st_dev && held.inode == st.st_ino) {
+      close(fd);
+      ++held.count;
+      return held.fd;
+    }
+  }
+  int waited = 0;
+  while (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if ((errno != EWOULDBLOCK && errno != EINTR) || waited >= kLockWaitMilliseconds) {
+      close(fd);
+      return HFILE_ERROR;
+    }
+    const timespec pause = {0, 2 * 1000 * 1000};
+    nanosleep(&pause, nullptr);
+    waited += 2;
+  }
+  g_folderLocks.push_back(FolderLock{st.st_dev, st.st_ino, fd, 1});
+  return fd;
+}
+
+void UnlockFileUpdate(HFILE lock) {
+  for (size_t i = 0; i < g_folderLocks.size(); ++i) {
+    if (g_folderLocks[i].fd != lock) continue;
+    if (--g_folderLocks[i].count == 0) {
+      close(lock);  // and with it the lock
+      g_folderLocks.erase(g_folderLocks.begin() + (long)i);
+    }
+    return;
+  }
 }
 
 void RemoveStaleTempFiles(const char* directory) {

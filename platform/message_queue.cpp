@@ -170,6 +170,9 @@ bool TestPumpMessages() {
     }
     DispatchMessageA(&m);
   }
+  // As the real loop does once it has nothing to handle: what the desktop
+  // layer let go of (a menu bar replaced, a window destroyed) is deleted.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   return !g_quitPosted;
 }
 

@@ -28,6 +28,22 @@ void SetGenerationInput(DWORD* cancelFlag);
 // with exit status 0.  Either may be null (the program then just ends).
 void SetEndRequestHandlers(void (*close)(), void (*save)());
 
+// Several copies of the game may keep their files in one folder.  A program
+// that reads a file again, merges its own changes into what it finds and
+// writes the result holds this lock from before the read until the write has
+// been closed, so that no other program's write falls in between and is
+// lost.  The lock belongs to the file's folder, which every program writing
+// there takes (the file itself is replaced by each write).  Returns the lock
+// for UnlockFileUpdate, or HFILE_ERROR when there is none to be had (no
+// folder, no locks on its file system, or a holder that does not let go
+// within seconds); the caller then goes on without it.
+HFILE LockFileUpdate(LPCSTR path);
+void UnlockFileUpdate(HFILE lock);
+
+// The note the program was started with, for the player to read once the
+// game's window is up; null when there is none.
+const char* StartUpNote();
+
 // Removes temporary files that an interrupted save left in `directory`.
 void RemoveStaleTempFiles(const char* directory);
 

@@ -90,11 +90,15 @@ std::vector<std::string> TestMenuShown(HWND window, int popup);
 // the label lays them out (wrapped where it wraps).
 std::vector<std::string> TestLabelsThatDoNotFit(HWND dialog);
 
+// How many widgets of the toolkit exist right now.
+int TestLiveWidgets();
+
 // Number of Rectangle() calls made on any window device context.
 int TestRectangleCalls();
 void TestResetRectangleCalls();
 
-// Handles every queued or due message (paints, timers) without waiting.
+// Handles every queued or due message (paints, timers) without waiting, then
+// deletes the widgets the program let go of, as the real loop does when idle.
 // Returns false once the quit message has been posted.
 bool TestPumpMessages();
 // The exit code of the quit message, once posted.

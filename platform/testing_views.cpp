@@ -1,5 +1,6 @@
 // Test hooks that read what the player sees of menus and dialog texts, as
 // the desktop lays them out.
+#include <QApplication>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QMenu>
@@ -42,3 +43,5 @@ std::vector<std::string> TestLabelsThatDoNotFit(HWND dialog) {
   }
   return out;
 }
+
+int TestLiveWidgets() { return (int)QApplication::allWidgets().size(); }

@@ -141,6 +141,6 @@ void EndGame() {
     RecordWin();
     InvalidateRect(MainWindow, nullptr, FALSE);
     ShowStatsDialog(MainWindow);
-    WriteStatsFile();
+    if (!WriteStatsFile()) TellStatsNotSaved(MainWindow);
   }
 }

@@ -347,41 +347,6 @@ void RecordWin() {
 
 void ShowStatsDialog(HWND owner) { DialogBoxParamA(AppInstance, "StatsDialog", owner, StatsDialogProc, 0); }
 
-void ReadStatsFile() {
-  HFILE file = _lopen(StatsFilePath, OF_READ);
-  if (file == HFILE_ERROR) {
-    memset(&Stats, 0, sizeof Stats);
-    return;
-  }
-  // A short file fills the record from its start and leaves the rest empty,
-  // never mixed with what another file left in memory; bytes past the
-  // record's end are not read.
-  static StatsRecord fresh;
-  memset(&fresh, 0, sizeof fresh);
-  _lread(file, &fresh, sizeof fresh);
-  _lclose(file);
-  Stats = fresh;
-}
-
-bool IsSavedGameFile(const char* path) {
-  HFILE file = path && path[0] ? _lopen(path, OF_READ) : HFILE_ERROR;
-  if (file == HFILE_ERROR) return false;
-  static char probe[sizeof(BoardRecord) + 1];
-  UINT n = _lread(file, probe, sizeof probe);
-  _lclose(file);
-  return n == sizeof(BoardRecord);
-}
-
-void WriteStatsFile() {
-  OFSTRUCT info;
-  HFILE file = OpenFile(StatsFilePath, &info, OF_CREATE | OF_WRITE);
-  if (file == HFILE_ERROR) return;
-  // A write that fails leaves the old file as it was; the record stays in
-  // memory and goes out with the next win.
-  _lwrite(file, reinterpret_cast<LPCSTR>(&Stats), sizeof Stats);
-  _lclose(file);
-}
-
 int AskName(HWND owner) {
   return DialogBoxParamA(AppInstance, "GetNameDialog", owner, NameDialogProc, 0) == 0 ? 0 : -1;
 }

@@ -37,9 +37,19 @@ void RecordWin();
 // The full-picture statistics dialog ("StatsDialog"): updates the best move
 // count, speaks the result and returns when the player closes it.
 void ShowStatsDialog(HWND owner);
-// The record from and to the statistics file path, whole.
+// The record from and to the statistics file path, whole.  Several games may
+// keep statistics in one file: a write merges what this program added since
+// it last read or wrote the file into what the file holds now (wins add up,
+// bests keep the better), and the record becomes the merged one.  False when
+// the file could not be written; the record then keeps what is not saved,
+// and the next write tries again.
 void ReadStatsFile();
-void WriteStatsFile();
+bool WriteStatsFile();
+// Tells the player that the statistics file could not be written.
+void TellStatsNotSaved(HWND owner);
+// An empty record, written in place of whatever the file at the statistics
+// file path held (a new statistics file).
+bool StartStatsFile();
 // Asks for the name of a new statistics file ("GetNameDialog"); on OK sets
 // the statistics file path and returns 0, on Cancel returns -1.
 int AskName(HWND owner);

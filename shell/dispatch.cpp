@@ -122,8 +122,7 @@ static void StatsCommand(HWND hwnd, UINT id) {
   RefreshStatsMenuItem();
   if (id == 110) {
     if (AskName(hwnd) != 0) return;
-    memset(&Stats, 0, sizeof Stats);
-    WriteStatsFile();
+    StartStatsFile();
   } else if (id == 111) {
     WriteStatsFile();
     // A path that does not fit the statistics path is refused, not cut.

@@ -16,7 +16,7 @@ void FieldOptionsBackgroundPath(char* out, size_t size) {
 }
 void DispatchFieldCommand(HWND, UINT) {}
 void ReadFieldOptions() {}
-void WriteFieldOptions() {}
+bool WriteFieldOptions() { return false; }
 void FieldAfterGameBrush(int, int) {}
 void UseGeneratedBackground(HDC, int, int) {}
 void ResizeFieldBackground() {}

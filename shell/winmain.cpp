@@ -181,6 +181,8 @@ int StartUp(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showC
   ReturnFreedMemory();
   PlayResourceToEnd("deepexpl");
 
+  // What the game was started with says the player's results cannot be kept.
+  if (const char* note = StartUpNote()) MessageBoxA(MainWindow, note, "Sorry:", MB_OK);
   if (menuNoteFlag != 1) {
     if (MessageBoxA(MainWindow, kFirstRunNote, "Critical Note:", MB_OKCANCEL) == IDCANCEL) {
       menuNoteFlag = 1;

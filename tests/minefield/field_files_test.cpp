@@ -1,5 +1,6 @@
 // High scores and options: the records, their files and the dialogs.
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -102,16 +103,57 @@ TEST_F(Scores, WonGameTakesTheNameAndShowsOldThenNewBest) {
   EXPECT_NE(std::find(at, said.end(), "new_rec_wav!"), said.end());
 }
 
-TEST_F(Scores, ShortOrHostileFileIsReadSafely) {
-  std::vector<uint8_t> bytes(200, 'x');  // ends inside the explosion counts
-  WriteAll(folder_ + "hfdscore", bytes);
-  ReadFieldScores();
-  EXPECT_EQ(FieldScores.bestExplosions[35], 0u) << "bytes beyond the file stay zero";
-  EXPECT_EQ(strlen(FieldScores.holder[0]), 0u);
-  bytes.resize(1304, 'y');  // names without an end
+TEST_F(Scores, AFileOfAnotherSizeCountsAsMissingAndTheNextRecordIsWritten) {
+  const int k = ScoreEntry(16, 8);
+  for (size_t size : {0, 3, 200, 1303, 1305}) {
+    WriteAll(folder_ + "hfdscore", std::vector<uint8_t>(size, size == 200 ? 'x' : 0));
+    ReadFieldScores();
+    EXPECT_EQ((std::vector<uint32_t>{FieldScores.bestExplosions[0], FieldScores.bestExplosions[35],
+                                     FieldScores.bestTime[k]}),
+              (std::vector<uint32_t>{1000, 1000, 320000000}))
+        << size << " bytes give the empty table";
+    EXPECT_TRUE(IsFieldRecord(k, 999, 0)) << size;
+  }
+  FieldScores.bestExplosions[k] = 4;
+  WriteFieldScores();
+  auto file = ReadAll(folder_ + "hfdscore");
+  ASSERT_EQ(file.size(), 1304u);
+  EXPECT_EQ(WordAt(file, 144 + 4 * k), 4);
+
+  std::vector<uint8_t> bytes(1304, 'y');  // names without an end
   WriteAll(folder_ + "hfdscore", bytes);
   ReadFieldScores();
   EXPECT_EQ(strlen(FieldScores.holder[35]), 13u);
+}
+
+TEST_F(Scores, TwoGamesSettingRecordsAtOnceKeepEveryOne) {
+  // Each sets 15 records of its own, and both keep bettering one more.
+  constexpr int kRounds = 15, kShared = 35;
+  pid_t children[2];
+  for (int c = 0; c < 2; ++c) {
+    children[c] = fork();
+    ASSERT_GE(children[c], 0);
+    if (children[c] == 0) {
+      for (int i = 0; i < kRounds; ++i) {
+        const int own = 15 * c + i;
+        FieldScores.bestExplosions[own] = (uint32_t)(10 + c);
+        snprintf(FieldScores.holder[own], 14, "player %d", c);
+        FieldScores.bestExplosions[kShared] = (uint32_t)(100 - 2 * i - c);
+        snprintf(FieldScores.holder[kShared], 14, "round %d of %d", i, c);
+        WriteFieldScores();
+      }
+      _exit(0);
+    }
+  }
+  for (pid_t child : children) waitpid(child, nullptr, 0);
+  ReadFieldScores();
+  for (int k = 0; k < 2 * kRounds; ++k) {
+    EXPECT_EQ(FieldScores.bestExplosions[k], k < kRounds ? 10u : 11u) << k;
+    EXPECT_STREQ(FieldScores.holder[k], k < kRounds ? "player 0" : "player 1") << k;
+  }
+  EXPECT_EQ(FieldScores.bestExplosions[kShared], 100u - 2 * (kRounds - 1) - 1);
+  EXPECT_STREQ(FieldScores.holder[kShared], "round 14 of 1");
+  EXPECT_EQ(FieldScores.bestExplosions[31], 1000u) << "an entry neither changed stays empty";
 }
 
 TEST_F(Options, SavedSettingsComeBackNextRun) {
@@ -143,6 +185,21 @@ TEST_F(Options, SavedSettingsComeBackNextRun) {
   Stop();
   Start();
   EXPECT_EQ(stripMode, 0u) << "the next run opens in a normal window";
+}
+
+TEST_F(Options, SettingsThatCannotBeSavedAreNotReportedSaved) {
+  // A full disk, then a folder where the file should be.
+  TestMessageBoxes().clear();
+  TestFailWritesAfter(0);
+  command(209);
+  TestFailWritesAfter(-1);
+  ASSERT_EQ(mkdir((folder_ + "hfd.opt").c_str(), 0700), 0);
+  command(209);
+  EXPECT_EQ(BoxCaptions(), (std::vector<std::string>{"Sorry:", "Sorry:"}));
+  EXPECT_NE(TestMessageBoxes().back().text.find("'hfd.opt'"), std::string::npos);
+  rmdir((folder_ + "hfd.opt").c_str());
+  command(209);
+  EXPECT_EQ(BoxCaptions().back(), "Options Saved:");
 }
 
 TEST_F(Options, UnmarkedOrImpossibleSettingsAreIgnored) {

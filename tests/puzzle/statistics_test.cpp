@@ -1,5 +1,8 @@
 // Statistics: picture slots, a won game counted, spoken and written, the
 // dialog's picture and views, damaged files, and naming a statistics file.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -38,6 +41,22 @@ class StatsTest : public GameFixture {
   int SlotOf(const char* path) {
     CopyText(PuzzlePicturePath, sizeof PuzzlePicturePath, path);
     return FindStatsSlot();
+  }
+  // A won 6 x 6 game with a picture, counted and written as EndGame does,
+  // without the dialog.
+  bool WinAndWrite(const char* picture, int moves, uint32_t seconds) {
+    Board->statsSlot = SlotOf(picture);
+    Board->lastGameSize = 6;
+    Board->moveCount = moves;
+    Board->elapsedSeconds = seconds;
+    RecordWin();
+    return WriteStatsFile();
+  }
+  static StatsRecord FileRecord(const std::string& path) {
+    StatsRecord r{};
+    const std::string bytes = ReadBytes(path);
+    memcpy(&r, bytes.data(), std::min(bytes.size(), sizeof r));
+    return r;
   }
 };
 
@@ -146,6 +165,99 @@ TEST_F(StatsTest, DamagedFilesAndImpossibleCountsAreReadSafely) {
   command(1001);
   EXPECT_EQ(Strings({StatsDialogLine(0), StatsDialogLine(1), std::string((const char*)&Stats, sizeof Stats)}),
             (Strings{"1 x 1", "0", before}));
+}
+
+TEST_F(StatsTest, AWriteKeepsWhatAnotherGameWroteMeanwhile) {
+  ReadStatsFile();  // no file yet
+  // Another copy of the game won two games with its picture since then, in
+  // the slot this one is about to give its own picture.
+  static StatsRecord other;
+  other = StatsRecord{};
+  for (int column : {0, 1}) {
+    other.gamesWon[1][column] = 2;
+    other.totalMoves[1][column] = 100;
+    other.bestSeconds[1][column] = 50;
+  }
+  strcpy(other.pictureNames[1], "other.bkg");
+  other.useStamps[1] = other.winCounter = 2;
+  WriteBytes(StatsFilePath, &other, sizeof other);
+
+  ASSERT_TRUE(WinAndWrite("mine.bkg", 40, 70));
+  const StatsRecord file = FileRecord(StatsFilePath);
+  const int mine = Board->statsSlot;
+  EXPECT_NE(mine, 1) << "this game's picture moved to a slot of its own";
+  EXPECT_STREQ(file.pictureNames[1], "other.bkg");
+  EXPECT_STREQ(file.pictureNames[mine], "mine.bkg");
+  EXPECT_EQ((std::vector<uint32_t>{file.gamesWon[1][0], file.totalMoves[1][0], file.bestSeconds[1][0],
+                                   file.gamesWon[1][1], file.gamesWon[1][mine], file.totalMoves[1][mine],
+                                   file.winCounter, file.useStamps[mine]}),
+            (std::vector<uint32_t>{3, 140, 50, 2, 1, 40, 3, 3}));
+  EXPECT_EQ(ReadBytes(StatsFilePath), std::string((const char*)&Stats, sizeof Stats)) << "the game sees both";
+
+  // A file that has gone is written again whole, as this game knows it.
+  unlink(StatsFilePath);
+  ASSERT_TRUE(WinAndWrite("mine.bkg", 30, 60));
+  EXPECT_EQ(FileRecord(StatsFilePath).gamesWon[1][0], 4u);
+}
+
+TEST_F(StatsTest, TwoGamesWinningIntoOneFileAtOnceLoseNoWin) {
+  ReadStatsFile();
+  constexpr int kWins = 20;
+  const char* const pictures[2] = {"/pics/first.bkg", "/pics/second.bkg"};
+  pid_t children[2];
+  for (int c = 0; c < 2; ++c) {
+    children[c] = fork();
+    ASSERT_GE(children[c], 0);
+    if (children[c] == 0) {
+      bool ok = true;
+      for (int i = 0; i < kWins; ++i) ok = WinAndWrite(pictures[c], 30 + i, 100 + 10 * c + i) && ok;
+      _exit(ok ? 0 : 1);
+    }
+  }
+  for (pid_t child : children) {
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  ReadStatsFile();
+  EXPECT_EQ(StatsGamesWon(6, 0), 2u * kWins);
+  EXPECT_EQ(+Stats.winCounter, 2u * kWins);
+  EXPECT_EQ(Stats.totalMoves[1][0], 2u * (30 * kWins + kWins * (kWins - 1) / 2));
+  EXPECT_EQ(Stats.bestSeconds[1][0], 100u);
+  const int first = SlotOf(pictures[0]), second = SlotOf(pictures[1]);
+  EXPECT_NE(first, second);
+  EXPECT_EQ((std::vector<uint32_t>{StatsGamesWon(6, first), StatsGamesWon(6, second), Stats.bestSeconds[1][second]}),
+            (std::vector<uint32_t>{kWins, kWins, 110}));
+}
+
+TEST_F(StatsTest, AWinWhoseStatisticsCannotBeWrittenSaysSoOnceAndIsKept) {
+  auto win = [&] {
+    NewGame();
+    LayOutSolved();
+    Exchange(0, 0, 1, 0);
+    ClearRecords();
+    ClickCell(0, 0);
+    ClickCell(1, 0);
+  };
+  size_t boxesDuringDialog = 0;
+  TestQueueDialogScript([&](HWND d) {
+    boxesDuringDialog = TestMessageBoxes().size();
+    SendMessageA(d, WM_COMMAND, IDOK, 0);
+  });
+  TestFailWritesAfter(0);  // a full disk
+  win();
+  TestFailWritesAfter(-1);
+  EXPECT_EQ(boxesDuringDialog, 1u) << "only the congratulations came before the statistics";
+  ASSERT_EQ(TestMessageBoxes().size(), 2u);
+  EXPECT_EQ(TestMessageBoxes()[1].caption, "Sorry:");
+  EXPECT_NE(TestMessageBoxes()[1].text.find("'default.sw3'"), std::string::npos) << TestMessageBoxes()[1].text;
+  EXPECT_TRUE(IsWindow(MainWindow));
+  EXPECT_EQ(ReadBytes(StatsFilePath), "");
+
+  // The next win goes in with the one before it, and says nothing.
+  win();
+  EXPECT_EQ(TestMessageBoxes().size(), 1u);
+  EXPECT_EQ(FileRecord(StatsFilePath).gamesWon[1][0], 2u);
 }
 
 TEST_F(StatsTest, CreateAndOpenNameTheStatisticsFile) {

@@ -1,4 +1,7 @@
 // The options file and the recent-file lists, across runs of the game.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -101,6 +104,41 @@ TEST_F(ListTest, EntriesMoveToTheHeadTheOldestDropsAndTheListsAreKept) {
   ReadLists("swpflist");
   EXPECT_EQ(std::string(RecentEntry(kStatsFileList, 0)), "");
   EXPECT_EQ(std::string(RecentEntry(kUserPictureList, 1)), "/p/10");
+}
+
+TEST_F(ListTest, TwoGamesEndingAtOnceKeepEveryEntryTheyPicked) {
+  PutAtHead(nullptr, "/p/old1", kUserPictureList);
+  PutAtHead(nullptr, "/p/old0", kUserPictureList);
+  ASSERT_EQ(WriteLists("swpflist"), 1);
+  ReadLists("swpflist");
+  // Both started from these lists.  Each picks pictures of its own, the
+  // first an old one again, the second a statistics file as well; the first
+  // ends a little later.
+  pid_t children[2];
+  for (int c = 0; c < 2; ++c) {
+    children[c] = fork();
+    ASSERT_GE(children[c], 0);
+    if (children[c] == 0) {
+      for (int i = 0; i < 3; ++i)
+        PutAtHead(nullptr, ("/p/" + std::to_string(c) + "-" + std::to_string(i)).c_str(), kUserPictureList);
+      if (c == 1) PutAtHead(nullptr, "/s/one.sw3", kStatsFileList);
+      if (c == 0) {
+        PutAtHead(nullptr, "/p/old1", kUserPictureList);  // picked again
+        usleep(300 * 1000);
+      }
+      _exit(WriteLists("swpflist") == 1 ? 0 : 1);
+    }
+  }
+  for (pid_t child : children) {
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  ReadLists("swpflist");
+  std::string order;
+  for (int i = 0; i < 10; ++i) order += std::string(RecentEntry(kUserPictureList, i)) + " ";
+  EXPECT_EQ(order, "/p/old1 /p/0-2 /p/0-1 /p/0-0 /p/1-2 /p/1-1 /p/1-0 /p/old0   ");
+  EXPECT_EQ(std::string(RecentEntry(kStatsFileList, 0)), "/s/one.sw3") << "kept by the game that picked none";
 }
 
 TEST_F(ListTest, TheListFileIsWrittenAtEveryShutdown) {

@@ -10,7 +10,8 @@
 # window's class is the one its menu entry names, the first-run note
 # appears, Cancel writes the options file into ~/.local/share/<game>/, the
 # title picture shows, and the game's pictures come from the installed data
-# folder.
+# folder; with no folder to keep its files in, a launcher starts its game in
+# a temporary one and the game says that the results cannot be kept.
 set -u
 build=${1:?build folder}
 source=$(cd "$(dirname "$0")/../.." && pwd)
@@ -356,5 +357,48 @@ check_soon covered_square 3 9
 xdotool key x
 await_exit "$field"
 desc="hotfield: the game exits with code 0 (got $code)"; check test "$code" -eq 0
+
+# ------------------------------------------ a player's folder that fails ---
+# Ends a game on its title screen, answering the question should a click
+# have started a game.
+close_game() {  # pid
+  xdotool mousemove 500 400 click 1 key x
+  ask=$(wait_window "Game in Progress" 2) && xdotool windowfocus --sync "$ask" key Return
+  await_exit "$1"
+}
+# Neither folder can be made (XDG_DATA_HOME is a file, HOME is not set): the
+# game starts anyway in a temporary folder and first says that the results
+# of this game cannot be kept.
+: >"$work/afile"
+mkdir -p "$work/tmp"
+env -u HOME XDG_DATA_HOME="$work/afile" TMPDIR="$work/tmp" "$p/bin/swapster" >"$work/nofolder.log" 2>&1 &
+game=$!; pids+=("$game")
+sorry=$(wait_window "Sorry" 30)
+desc="swapster with no folder to keep its files: a box says the results cannot be kept"
+check test -n "$sorry"
+[ -n "$sorry" ] && xdotool windowfocus --sync "$sorry" key Return
+note=$(wait_window "Critical Note" 30)
+desc="swapster with no folder to keep its files: the game goes on to its first-run note"; check test -n "$note"
+[ -n "$note" ] && xdotool windowfocus --sync "$note" key Escape
+temp_options() { ls "$work"/tmp/swapster.*/swapster.opt >/dev/null 2>&1; }
+desc="swapster with no folder to keep its files: they go to a temporary folder"; check_soon temp_options
+desc="swapster with no folder to keep its files: the launcher names the folder and why on the terminal"
+check grep -q "afile/swapster cannot be written.*$work/tmp/swapster\." "$work/nofolder.log"
+close_game "$game"
+desc="swapster with no folder to keep its files: the game exits with code 0 (got $code)"; check test "$code" -eq 0
+
+# XDG_DATA_HOME cannot be made but HOME can: the files go under HOME, and no
+# box is needed.
+home2=$work/home2
+mkdir -p "$home2"
+HOME=$home2 XDG_DATA_HOME="$work/afile" "$p/bin/hotfield" >"$work/xdg.log" 2>&1 & game=$!; pids+=("$game")
+note=$(wait_window "Critical Note" 30)
+desc="hotfield with XDG_DATA_HOME unusable: the first-run note appears, and no box before it"
+check test -n "$note" -a -z "$(xdotool search --onlyvisible --name Sorry 2>/dev/null)"
+[ -n "$note" ] && xdotool windowfocus --sync "$note" key Escape
+desc="hotfield with XDG_DATA_HOME unusable: Cancel writes hfd.opt into ~/.local/share/hotfield/"
+check_soon test -s "$home2/.local/share/hotfield/hfd.opt"
+close_game "$game"
+desc="hotfield with XDG_DATA_HOME unusable: the game exits with code 0 (got $code)"; check test "$code" -eq 0
 
 finish
