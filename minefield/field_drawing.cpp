@@ -44,6 +44,8 @@ static void CopyBackground(HDC dc, const RECT& r) {
     FillRectColor(dc, r.left, r.top, r.right, r.bottom, RGB(0, 0, 0));
 }
 
+void DrawFieldBackground(HDC dc) { CopyBackground(dc, RECT{0, 0, Board->boardWidth, Board->boardHeight}); }
+
 // Without a tile set the squares are still told apart: plain colours and the
 // count as a digit.
 static void DrawPlainTile(HDC dc, const RECT& r, int tile) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/paths.h"
+#include "common/play_clock.h"
 #include "common/random.h"
 #include "common/recent_lists.h"
 #include "common/shell_state.h"
@@ -123,6 +124,8 @@ static void SetGameClock(uint32_t ticks) {
   Board->startTicks = ticks;
 }
 
+void ShiftFieldClock(DWORD ms) { SetGameClock(gameClock + ms); }
+
 void StartFieldGame() {
   SetFieldMenuChecks();
   SeedRandom(GetTickCount());
@@ -143,6 +146,7 @@ void StartFieldGame() {
   Board->gameInProgress = 1;
   titleScreenFlag = 0;
   ForgetKeyboardFrame();
+  ResetPlayClock();
   SetGameClock(GetTickCount());
   if (MainWindow) InvalidateRect(MainWindow, nullptr, FALSE);
 }
@@ -201,7 +205,7 @@ int ClearFromSquare(int x, int y) {
 
 static void TimeBonus(int x, int y, int balls, uint32_t ms, HGLOBAL sound) {
   PlayBonusBalls(x, y, balls);
-  const uint32_t now = GetTickCount();
+  const uint32_t now = PlayTicks();
   uint32_t clock = gameClock + ms;
   if (now < clock) clock = now;
   SetGameClock(clock);
@@ -239,7 +243,7 @@ void ClickSquare(int px, int py) {
 void EndFieldGame() {
   leftButtonFlag = 0;
   HideKeyboardFrame();
-  gameClock = GetTickCount() - gameClock;  // now the time the game took
+  gameClock = PlayTicks() - gameClock;  // now the time the game took
   RevealBackground();
   if (MainWindow) ScoreFieldGame(MainWindow);
 }

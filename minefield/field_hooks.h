@@ -26,6 +26,11 @@ void FieldAfterGameBrush(int x, int y);
 void UseGeneratedBackground(HDC dc, int w, int h);
 // The client area changed size: the background follows it.
 void ResizeFieldBackground();
+// The background alone over the whole board (black where there is none):
+// what a paused game shows instead of the squares.
+void DrawFieldBackground(HDC dc);
+// The game's start tick moves on by `ms`: the time a pause lasted.
+void ShiftFieldClock(DWORD ms);
 // The high-score file, read once at start-up.
 void ReadFieldScores();
 // Frees the tile set and the sound chosen for explosions.

@@ -91,6 +91,7 @@ static QApplication* MakeApplication(int& argc, char** argv) {
   static QApplication* app = new QApplication(keptArgc, argv);
   app->setQuitOnLastWindowClosed(false);
   if (DesktopEntryName) QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopEntryName()));
+  plat::WatchActivation(app);
   QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
   return app;
 }

@@ -16,6 +16,8 @@
 //   screen.cpp           what reaches the screen: DrawnArea, FlushScreen
 //   timers.cpp           timers, time and waits: g_timers, RealTicks,
 //                        SleepForEvents
+//   activation.cpp       whether the program has the keyboard: WatchActivation,
+//                        PostActivationNews, MillisecondsToActivationNews
 //   cursors.cpp          cursors, icons and the pointer: IconOf
 //   menu.cpp             menus: GetMenuData, AttachMenu
 //   dialog.cpp           dialogs, message boxes and file dialogs:
@@ -49,6 +51,7 @@
 #include "platform/platform.h"
 #include "platform/win32.h"
 
+class QGuiApplication;
 class QIcon;
 class QMenuBar;
 class QPainter;
@@ -375,6 +378,12 @@ extern bool g_loopIdle;
 // the idle loop, it closes the game the way the game asked.
 bool TakeEndRequest();
 void RunEndRequest();
+// The desktop's word on whether the program has the keyboard, followed from
+// the application object's making on.  The loop posts WM_ACTIVATEAPP when
+// the news is due, and wakes for it.
+void WatchActivation(QGuiApplication* app);
+void PostActivationNews();
+int MillisecondsToActivationNews();
 // Sends the desktop's termination signals to the program's own handling
 // (again after a library that may have replaced it has started).
 void InstallSignalHandlers();

@@ -88,6 +88,7 @@ void PostQuitMessage(int code) {
 // Finds the next message without waiting: queued first, then quit, paints
 // and due timers, as the desktop orders them.
 static bool NextMessage(MSG* msg) {
+  PostActivationNews();
   if (!g_queue.empty()) {
     *msg = g_queue.front();
     g_queue.pop_front();
@@ -117,7 +118,7 @@ static bool NextMessage(MSG* msg) {
 
 static int MillisecondsToNextTimer() {
   DWORD now = GetTickCount();
-  int best = 1000;
+  int best = std::min(1000, MillisecondsToActivationNews());
   for (TimerEntry& t : g_timers) best = std::min(best, std::max(0, (int)(int32_t)(t.due - now)));
   return best;
 }

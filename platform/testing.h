@@ -24,6 +24,11 @@ void TestSetTickStep(DWORD stepPerCall);
 DWORD TestWaitedMilliseconds();
 void TestResetWaited();
 
+// The desktop says the program has the keyboard, or that another program
+// (or the screen lock) has taken it; a loss reaches the windows as
+// WM_ACTIVATEAPP once it has lasted a moment of GetTickCount() time.
+void TestSetApplicationActive(bool active);
+
 // The desktop's size (what GetDesktopWindow's rectangle reports).
 void TestSetDesktopSize(int width, int height);
 

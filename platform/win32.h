@@ -165,6 +165,7 @@ struct BITMAPINFO {
 #define WM_CLOSE 0x0010
 #define WM_QUIT 0x0012
 #define WM_ERASEBKGND 0x0014
+#define WM_ACTIVATEAPP 0x001C  // wParam FALSE: the keyboard went to another program
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102

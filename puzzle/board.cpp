@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "common/play_clock.h"
 #include "common/random.h"
 #include "common/shell_state.h"
 #include "puzzle/board_hooks.h"
@@ -63,6 +64,7 @@ void ResetBoard() {
   Board->statsSlot = FindStatsSlot();
   Board->gameInProgress = 1;
   Board->firstSelected = Board->secondSelected = -1;
+  ResetPlayClock();
   Board->startTicks = GetTickCount();
   titleScreenFlag = 0;
   ForgetKeyboardFrame();

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "common/play_clock.h"
 #include "common/shell_state.h"
 #include "platform/platform.h"
 #include "puzzle/board.h"
@@ -133,8 +134,9 @@ void EndGame() {
   Board->gameInProgress = 0;
   Board->lastGameSize = Board->boardSize;
   if (!IsSolved()) return;
-  Board->elapsedSeconds = (GetTickCount() - Board->startTicks) / 1000;
-  if (!generationInProgress) ShowClockTime(MainWindow, GetTickCount() - Board->startTicks);
+  const DWORD played = PlayTicks() - Board->startTicks;
+  Board->elapsedSeconds = played / 1000;
+  if (!generationInProgress) ShowClockTime(MainWindow, played);
   if (soundFlag) PlaySoundAsync(Sounds.congratulations);
   MessageBoxA(MainWindow, "You have won the game!", "Congratulations!", MB_OK);
   if (Board->statsOn == 1) {

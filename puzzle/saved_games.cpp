@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/play_clock.h"
 #include "common/shell_state.h"
 #include "puzzle/board.h"
 #include "puzzle/file_dialogs.h"
@@ -51,7 +52,8 @@ int AskSaveFileName(char* out, size_t outSize, const char* filter, const char* i
 }
 
 int SaveGameFile(const char* path) {
-  Board->elapsedSeconds = (GetTickCount() - Board->startTicks) / 1000;
+  // The time played: a pause under way is not part of it.
+  Board->elapsedSeconds = (PlayTicks() - Board->startTicks) / 1000;
   OFSTRUCT of;
   HFILE file = OpenFile(path, &of, OF_CREATE | OF_WRITE | OF_SHARE_DENY_READ);
   bool ok = file != HFILE_ERROR;
@@ -98,6 +100,7 @@ int LoadGameFile(const char* path) {
   Board->secondSelected = -1;
   Board->firstSelected = -1;
   // The clock goes on from the time already played.
+  ResetPlayClock();
   Board->startTicks = GetTickCount() - Board->elapsedSeconds * 1000u;
   // The board fills the window as it is now, not as it was when saved.
   RECT client;

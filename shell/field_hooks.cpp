@@ -20,6 +20,8 @@ bool WriteFieldOptions() { return false; }
 void FieldAfterGameBrush(int, int) {}
 void UseGeneratedBackground(HDC, int, int) {}
 void ResizeFieldBackground() {}
+void DrawFieldBackground(HDC) {}
+void ShiftFieldClock(DWORD) {}
 void ReadFieldScores() {}
 void FreeFieldPictures() {}
 void FieldGridSize(int* columns, int* rows) { *columns = *rows = 0; }

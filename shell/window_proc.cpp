@@ -16,6 +16,7 @@
 #include "shell/clock.h"
 #include "shell/dispatch.h"
 #include "shell/keyboard_cursor.h"
+#include "shell/pause.h"
 #include "shell/winmain.h"
 #include "sound/sounds.h"
 
@@ -40,7 +41,9 @@ void ClickBoard(int x, int y) {
 static const char kExitQuestion[] =
     "There is a game in progress. Are you sure that you would like to exit now without finishing your game?";
 
-static void OnSize(HWND hwnd) {
+static void OnSize(HWND hwnd, WPARAM kind) {
+  // A player who puts the game away is not playing.
+  if (kind == SIZE_MINIMIZED) PauseGame(hwnd);
   RECT client;
   GetClientRect(hwnd, &client);
   Board->boardWidth = client.right - client.left;
@@ -61,7 +64,8 @@ static void OnClose(HWND hwnd) {
 }
 
 static void OnTimer(HWND hwnd, WPARAM id) {
-  if (Board->gameInProgress != 1) return;
+  // A paused game's clock face and title time stand still.
+  if (Board->gameInProgress != 1 || GamePaused()) return;
   if (kGameVariant == 0) {
     if (clockFlag) DrawClock(hwnd, GetTickCount() - Board->startTicks);
   } else {
@@ -95,7 +99,7 @@ void OnMouseMove(HWND hwnd, int x, int y) {
   RECT client;
   GetClientRect(hwnd, &client);
   const int w = client.right - client.left, h = client.bottom - client.top;
-  if (Board->gameInProgress == 1 && clockFlag && std::abs(clockX + 48 - x) < 145 && std::abs(clockY + 48 - y) < 145) {
+  if (Board->gameInProgress == 1 && clockFlag && !GamePaused() && std::abs(clockX + 48 - x) < 145 && std::abs(clockY + 48 - y) < 145) {
     const bool draw = kGameVariant == 0 || !IsFieldGameOver();
     if (draw) {
       HDC dc = GetDC(hwnd);
@@ -124,18 +128,33 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
   switch (msg) {
     case WM_CREATE: LoadGameSounds(); return 0;
     case WM_DESTROY: ShutDown(hwnd); return 0;
-    case WM_SIZE: OnSize(hwnd); return 0;
-    case WM_PAINT: PaintMainWindow(hwnd, DrawGameBoard); return 0;
+    case WM_SIZE: OnSize(hwnd, wParam); return 0;
+    case WM_PAINT:
+      if (GamePaused())
+        PaintPausedScreen(hwnd);
+      else
+        PaintMainWindow(hwnd, DrawGameBoard);
+      return 0;
+    case WM_ACTIVATEAPP:
+      // The keyboard went to another program, or to the screen lock.
+      if (!wParam) PauseGame(hwnd);
+      return 0;
     case WM_CLOSE: OnClose(hwnd); return 0;
     case WM_KEYDOWN: SendMessageA(MenuStrip, WM_KEYDOWN, wParam, lParam); return 0;
     case WM_COMMAND:
       generationCancelRequested = 1;
       if (Board->gameInProgress != 1) ShowTitleScreen(hwnd);
       DispatchCommand(hwnd, (UINT)wParam);
+      EndPauseOfEndedGame(hwnd);
       return 0;
     case WM_TIMER: OnTimer(hwnd, wParam); return 0;
     case WM_MOUSEMOVE: OnMouseMove(hwnd, LOWORD(lParam), HIWORD(lParam)); return 0;
     case WM_LBUTTONDOWN:
+      // A click on a paused game only brings the board back.
+      if (GamePaused()) {
+        ResumeGame(hwnd);
+        return 0;
+      }
       leftButtonFlag = 1;
       generationCancelRequested = 1;
       HideBoardCursor();
@@ -143,7 +162,9 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
       return 0;
     case WM_LBUTTONUP: leftButtonFlag = 0; return 0;
     case WM_RBUTTONDOWN:
-      if (kGameVariant != 0) ToggleMark((short)LOWORD(lParam), (short)HIWORD(lParam));
+      if (GamePaused())
+        ResumeGame(hwnd);
+      else if (kGameVariant != 0) ToggleMark((short)LOWORD(lParam), (short)HIWORD(lParam));
       return 0;
     default: return DefWindowProcA(hwnd, msg, wParam, lParam);
   }
@@ -151,6 +172,11 @@ LRESULT CALLBACK MainWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 
 void HandleStripKey(WPARAM key) {
   ShowWindow(MenuStrip, SW_HIDE);
+  // Any key brings a paused game back, and does nothing else.
+  if (GamePaused()) {
+    ResumeGame(MainWindow);
+    return;
+  }
   switch (key) {
     case VK_F1: SendMessageA(MainWindow, WM_COMMAND, 500, 0); break;
     case 'N':
@@ -162,6 +188,7 @@ void HandleStripKey(WPARAM key) {
       break;
     case 'X':
     case VK_F9: SendMessageA(MainWindow, WM_CLOSE, 0, 0); break;
+    case 'P': PauseGame(MainWindow); break;
     case 'M':
     case VK_SUBTRACT:
       stripShown = 1;
@@ -180,6 +207,7 @@ INT_PTR CALLBACK StripDialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM) {
     case WM_COMMAND:
       if (Board->gameInProgress != 1) ShowTitleScreen(MainWindow);
       DispatchCommand(MainWindow, LOWORD(wParam));
+      EndPauseOfEndedGame(MainWindow);
       ShowWindow(hwnd, SW_HIDE);
       return FALSE;
     case WM_KEYDOWN: HandleStripKey(wParam); return TRUE;

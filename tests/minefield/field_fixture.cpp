@@ -70,6 +70,7 @@ void FieldFixture::TearDown() {
 void FieldFixture::Start() {
   ResetState();
   TestResetWindows();
+  TestSetApplicationActive(true);
   TestMessageBoxes().clear();
   TestSoundsPlayed().clear();
   TestSetTicks(100000);

@@ -137,6 +137,7 @@ void GameFixture::StartGame(const GameStartOptions& o) {
   ResetUserPictureFolder();
   ResetSavePictureType();
   TestResetWindows();
+  TestSetApplicationActive(true);
   DrainUnusedAnswers();
   ResetRecords();
   TestSetTickStep(0);
