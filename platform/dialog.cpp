@@ -3,6 +3,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -357,8 +358,9 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 }
 
 // ---------------------------------------------------------------- file dialogs
-// Turns "desc\0pattern\0...\0\0" into Qt name filters.
-static QStringList Filters(LPCSTR f, std::string* joined) {
+// Turns "desc\0pattern\0...\0\0" into Qt name filters; `shownTypes` gets each
+// description as the caller wrote it, which is what the type list shows.
+static QStringList Filters(LPCSTR f, std::string* joined, QStringList* shownTypes) {
   QStringList out;
   if (!f) return out;
   const char* p = f;
@@ -370,10 +372,12 @@ static QStringList Filters(LPCSTR f, std::string* joined) {
     p += pat.size() + 1;
     if (!joined->empty()) *joined += "|";
     *joined += desc + "|" + pat;
+    *shownTypes << FromAnsi(desc.c_str());
     QString patterns = FromAnsi(pat.c_str());
     patterns.replace(';', ' ');
     // Qt filters by the space-separated patterns in brackets; a description
-    // that already shows its patterns is not given them twice.
+    // that already shows its patterns is not given them twice.  The type list
+    // is relabelled afterwards, so these are only what Qt filters by.
     QString d = FromAnsi(desc.c_str());
     const QString raw = QStringLiteral("(") + FromAnsi(pat.c_str()) + QStringLiteral(")");
     const QString shown = QStringLiteral("(") + patterns + QStringLiteral(")");
@@ -430,7 +434,15 @@ static void PlaceBesideOwner(QFileDialog* dialog, HWND owner) {
   dialog->move(x, y);
 }
 
-static std::unique_ptr<QFileDialog> MakeFileDialog(const OPENFILENAMEA* ofn, bool save, const QStringList& filters) {
+// The type list shows each description as given, whatever Qt made of it
+// ("JTIF (jpg variant)" is not followed by the patterns it filters by).
+// Filtering goes by the row, so the rows' texts are the program's to choose.
+static QComboBox* TypeList(QFileDialog* dialog) {
+  return dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+}
+
+static std::unique_ptr<QFileDialog> MakeFileDialog(const OPENFILENAMEA* ofn, bool save, const QStringList& filters,
+                                                   const QStringList& shownTypes) {
   auto dlg = std::make_unique<PathCheckedFileDialog>(TopWidget(ofn->hwndOwner), FromAnsi(ofn->lpstrTitle),
                                                      ofn->Flags & OFN_PATHMUSTEXIST);
   dlg->setOption(QFileDialog::DontUseNativeDialog, true);
@@ -441,6 +453,8 @@ static std::unique_ptr<QFileDialog> MakeFileDialog(const OPENFILENAMEA* ofn, boo
     dlg->setNameFilters(filters);
     int i = (int)ofn->nFilterIndex - 1;
     if (i >= 0 && i < filters.size()) dlg->selectNameFilter(filters[i]);
+    if (QComboBox* types = TypeList(dlg.get()); types && types->count() == shownTypes.size())
+      for (int row = 0; row < types->count(); ++row) types->setItemText(row, shownTypes[row]);
   }
   QString dir = FromAnsi(ofn->lpstrInitialDir);
   if (!dir.isEmpty() && QDir(dir).exists()) dlg->setDirectory(dir);
@@ -451,12 +465,15 @@ static std::unique_ptr<QFileDialog> MakeFileDialog(const OPENFILENAMEA* ofn, boo
 }
 
 // Runs the dialog once; false when the player cancelled it.
-static bool RunFileDialog(QFileDialog& dlg, const QStringList& filters, std::string* chosen, DWORD* index) {
+static bool RunFileDialog(QFileDialog& dlg, std::string* chosen, DWORD* index) {
   if (g_test) {
     // A typed answer is entered into the dialog itself, as a player would.
     FileAnswer a = g_fileAnswers.empty() ? FileAnswer{} : g_fileAnswers.front();
     if (a.typed) g_fileAnswers.pop_front();
     QTimer::singleShot(0, &dlg, [&dlg, a]() {
+      if (QComboBox* types = TypeList(&dlg); types && !g_fileDialogs.empty())
+        for (int row = 0; row < types->count(); ++row)
+          g_fileDialogs.back().typesShown.push_back(ToAnsi(types->itemText(row)));
       if (!a.typed || a.path.empty()) return dlg.reject();
       // Whatever an earlier round left selected gives way to the name typed.
       for (QAbstractItemView* view : dlg.findChildren<QAbstractItemView*>()) view->clearSelection();
@@ -468,8 +485,8 @@ static bool RunFileDialog(QFileDialog& dlg, const QStringList& filters, std::str
   BeforeToolkitPaints();
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
   *chosen = ToAnsi(QDir::toNativeSeparators(dlg.selectedFiles().first()));
-  int fi = filters.indexOf(dlg.selectedNameFilter());
-  if (fi >= 0) *index = (DWORD)fi + 1;
+  if (QComboBox* types = TypeList(&dlg); types && types->currentIndex() >= 0)
+    *index = (DWORD)types->currentIndex() + 1;
   return true;
 }
 
@@ -488,12 +505,13 @@ static bool FitsOrSaysSo(const OPENFILENAMEA* ofn, const std::string& chosen) {
 static BOOL FileDialog(OPENFILENAMEA* ofn, bool save) {
   if (!ofn || !ofn->lpstrFile || ofn->nMaxFile == 0) return FALSE;
   std::string joined;
-  QStringList filters = Filters(ofn->lpstrFilter, &joined);
+  QStringList shownTypes;
+  QStringList filters = Filters(ofn->lpstrFilter, &joined, &shownTypes);
   std::string chosen;
   DWORD index = ofn->nFilterIndex;
   if (g_test)
     g_fileDialogs.push_back(TestFileDialog{save, ofn->lpstrInitialDir ? ofn->lpstrInitialDir : "", joined,
-                                           ofn->nFilterIndex, ofn->lpstrTitle ? ofn->lpstrTitle : "", ""});
+                                           ofn->nFilterIndex, ofn->lpstrTitle ? ofn->lpstrTitle : "", "", {}});
   // Tests answer from a script, unless the answer is to be typed into the
   // real dialog.
   const bool scripted = g_test && !(!g_fileAnswers.empty() && g_fileAnswers.front().typed);
@@ -510,10 +528,10 @@ static BOOL FileDialog(OPENFILENAMEA* ofn, bool save) {
       continue;
     }
     if (!dlg) {
-      dlg = MakeFileDialog(ofn, save, filters);
+      dlg = MakeFileDialog(ofn, save, filters, shownTypes);
       if (g_test) g_fileDialogs.back().shownDirectory = dlg->directory().absolutePath().toStdString();
     }
-    if (!RunFileDialog(*dlg, filters, &chosen, &index)) return FALSE;
+    if (!RunFileDialog(*dlg, &chosen, &index)) return FALSE;
   } while (!FitsOrSaysSo(ofn, chosen));
   if ((ofn->Flags & OFN_PATHMUSTEXIST) && !FolderExists(FromAnsi(chosen.c_str()))) return FALSE;
   memcpy(ofn->lpstrFile, chosen.c_str(), chosen.size() + 1);
@@ -544,3 +562,4 @@ void TestQueueFileDialogAnswer(const std::string& path, DWORD index) {
 }
 void TestQueueFileDialogTyped(const std::string& utf8Path) { g_fileAnswers.push_back(FileAnswer{utf8Path, 0, true}); }
 std::vector<TestFileDialog>& TestFileDialogs() { return g_fileDialogs; }
+

@@ -68,6 +68,7 @@ struct TestFileDialog {
   DWORD filterIndex;
   std::string title;
   std::string shownDirectory;  // UTF-8; only for typed answers, which show the real dialog
+  std::vector<std::string> typesShown;  // the type list's rows; only for typed answers
 };
 void TestQueueFileDialogAnswer(const std::string& path, DWORD filterIndex = 0);
 // An answer typed into the real file dialog (given as UTF-8) and accepted

@@ -4,7 +4,9 @@
 
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "common/shell_state.h"
 #include "imaging/game_pictures.h"
@@ -59,6 +61,26 @@ TEST_F(SavePicture, TheNameIsUsedAsTypedTheTypeIsKeptAndFailuresSaySo) {
   EXPECT_STREQ(BackgroundPath, "before");
   ASSERT_EQ(TestMessageBoxes().size(), 1u);
   EXPECT_EQ(TestMessageBoxes()[0].caption, "Sorry:");
+}
+
+TEST_F(SavePicture, TheTypeListShowsEachDescriptionAsWrittenAndKeepsItsRow) {
+  ResetSavePictureType();
+  TestFileDialogs().clear();
+  TestQueueFileDialogAnswer(folder_ + "first", 5);
+  command(119);
+  const std::string path = folder_ + "second";
+  TestQueueFileDialogTyped(path);  // the real dialog, opened on the type kept
+  command(119);
+  ASSERT_EQ(TestFileDialogs().size(), 2u);
+  std::vector<std::string> descriptions;  // every other field of "desc|pattern|..."
+  std::stringstream fields(TestFileDialogs()[1].filter);
+  for (std::string field, pattern; std::getline(fields, field, '|') && std::getline(fields, pattern, '|');)
+    descriptions.push_back(field);
+  ASSERT_EQ(descriptions.size(), (size_t)kSavePictureTypes);
+  EXPECT_EQ(descriptions[4], "JTIF (jpg variant)");
+  EXPECT_EQ(TestFileDialogs()[1].typesShown, descriptions);
+  EXPECT_EQ(SavePictureTypeIndex(), 5);
+  EXPECT_EQ(Coder(path), "JPEG");
 }
 
 TEST_F(SavePicture, ANameInAFolderThatDoesNotExistIsRefused) {
