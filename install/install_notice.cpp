@@ -58,16 +58,6 @@ std::string InstructionsText(const std::string& directory) {
   return text;
 }
 
-std::string CutToBuffer(const std::string& text, std::size_t bufferBytes) {
-  if (bufferBytes == 0) return std::string();
-  std::size_t length = text.size();
-  if (length < bufferBytes) return text;
-  length = bufferBytes - 1;
-  // Step back over continuation bytes so that no character is split.
-  while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
-  return text.substr(0, length);
-}
-
 std::string CurrentDirectory() {
   // Directories can be far longer than any fixed buffer: grow until it fits.
   for (std::size_t size = 256; size <= (std::size_t{1} << 20); size *= 2) {
@@ -80,26 +70,13 @@ std::string CurrentDirectory() {
   return std::string();
 }
 
-std::string RuntimeDirectory() {
-  char buffer[kRuntimeDirectoryBytes] = {};
-  if (_getcwd(buffer, static_cast<int>(sizeof buffer))) {
-    buffer[sizeof buffer - 1] = '\0';
-    return buffer;
-  }
-  // Too long for the buffer (or gone): nothing trustworthy was written into
-  // it, so cut the whole directory to the same size instead.
-  return CutToBuffer(CurrentDirectory(), kRuntimeDirectoryBytes);
-}
-
-int RunInstallNotice(const std::string& currentDirectory, const std::string& runtimeDirectory) {
-  const int drive = DriveNumber(currentDirectory);
+int RunInstallNotice(const std::string& directory) {
+  const int drive = DriveNumber(directory);
   if (drive == 1 || drive == 2) {
     if (MessageBoxA(nullptr, kFloppyNoticeText, kFloppyNoticeCaption, MB_YESNO) == IDNO) return 0;
   }
-  const std::string text = InstructionsText(runtimeDirectory);
+  const std::string text = InstructionsText(directory);
   return MessageBoxA(nullptr, text.c_str(), kInstructionsCaption, MB_OK);
 }
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  return RunInstallNotice(CurrentDirectory(), RuntimeDirectory());
-}
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunInstallNotice(CurrentDirectory()); }

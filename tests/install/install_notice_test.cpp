@@ -100,12 +100,6 @@ TEST(InstallNoticeRules, PathToTypeUsesTheDirectorysSeparator) {
   EXPECT_EQ(GameProgramPath(""), "SWAPST95");
 }
 
-TEST(InstallNoticeRules, CutNeverSplitsACharacter) {
-  const std::string a118(118, 'a');
-  EXPECT_EQ(CutToBuffer(a118 + "\xC3\xA9", 120), a118);
-  EXPECT_EQ(CutToBuffer(a118.substr(1) + "\xC3\xA9", 120), a118.substr(1) + "\xC3\xA9");
-}
-
 TEST_F(InstallNotice, OrdinaryFolderShowsOnlyTheInstructions) {
   TestQueueMessageBoxAnswer(IDOK);
   EXPECT_EQ(RunWinMain(), IDOK);
@@ -117,18 +111,24 @@ TEST_F(InstallNotice, OrdinaryFolderShowsOnlyTheInstructions) {
   EXPECT_EQ(box.text, Instructions(Cwd() + "/SWAPST95"));
 }
 
-// The runtime's buffer holds 119 bytes and the terminator: a longer directory
-// is cut to those 119 bytes, and the text stays whole around it.
-TEST_F(InstallNotice, DirectoryIsCutToTheRuntimeBuffer) {
-  for (std::size_t length : {std::size_t{119}, std::size_t{120}, std::size_t{700}}) {
-    SCOPED_TRACE(length);
-    ASSERT_EQ(chdir(folder_.c_str()), 0);
-    const std::string directory = EnterDirectoryOfLength(length);
-    TestMessageBoxes().clear();
-    TestQueueMessageBoxAnswer(IDOK);
-    EXPECT_EQ(RunWinMain(), IDOK);
-    ASSERT_EQ(TestMessageBoxes().size(), 1u);
-    EXPECT_EQ(TestMessageBoxes()[0].text, Instructions(directory.substr(0, 119) + "/SWAPST95"));
+// However long the folder's path, and whatever its characters, the text names
+// the whole of it and then the program.
+TEST_F(InstallNotice, TheWholeDirectoryIsShownWhateverItsLength) {
+  for (const std::string name : {"", "\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC"}) {
+    for (std::size_t length : {std::size_t{119}, std::size_t{120}, std::size_t{700}}) {
+      SCOPED_TRACE(name + " " + std::to_string(length));
+      ASSERT_EQ(chdir(folder_.c_str()), 0);
+      if (!name.empty()) {
+        std::filesystem::create_directories(name);
+        ASSERT_EQ(chdir(name.c_str()), 0);
+      }
+      const std::string directory = EnterDirectoryOfLength(length);
+      TestMessageBoxes().clear();
+      TestQueueMessageBoxAnswer(IDOK);
+      EXPECT_EQ(RunWinMain(), IDOK);
+      ASSERT_EQ(TestMessageBoxes().size(), 1u);
+      EXPECT_EQ(TestMessageBoxes()[0].text, Instructions(directory + "/SWAPST95"));
+    }
   }
 }
 
@@ -137,7 +137,7 @@ TEST_F(InstallNotice, HardDiskAndNetworkPathsSkipTheNotice) {
     SCOPED_TRACE(directory);
     TestMessageBoxes().clear();
     TestQueueMessageBoxAnswer(IDOK);
-    EXPECT_EQ(RunInstallNotice(directory, directory), IDOK);
+    EXPECT_EQ(RunInstallNotice(directory), IDOK);
     ASSERT_EQ(TestMessageBoxes().size(), 1u);
     EXPECT_EQ(TestMessageBoxes()[0].caption, "Installation Instructions:");
   }
@@ -148,7 +148,7 @@ TEST_F(InstallNotice, NoAtTheFloppyNoticeEndsAtOnce) {
     SCOPED_TRACE(directory);
     TestMessageBoxes().clear();
     TestQueueMessageBoxAnswer(IDNO);
-    EXPECT_EQ(RunInstallNotice(directory, directory), 0);
+    EXPECT_EQ(RunInstallNotice(directory), 0);
     ASSERT_EQ(TestMessageBoxes().size(), 1u);
     const TestMessageBox& box = TestMessageBoxes()[0];
     EXPECT_EQ(box.owner, nullptr);
@@ -161,7 +161,7 @@ TEST_F(InstallNotice, NoAtTheFloppyNoticeEndsAtOnce) {
 TEST_F(InstallNotice, YesAtTheFloppyNoticeGoesOnToTheInstructions) {
   TestQueueMessageBoxAnswer(IDYES);
   TestQueueMessageBoxAnswer(IDOK);
-  EXPECT_EQ(RunInstallNotice("B:\\", "B:\\"), IDOK);
+  EXPECT_EQ(RunInstallNotice("B:\\"), IDOK);
   ASSERT_EQ(TestMessageBoxes().size(), 2u);
   EXPECT_EQ(TestMessageBoxes()[0].caption, "Notice");
   EXPECT_EQ(TestMessageBoxes()[1].caption, "Installation Instructions:");
