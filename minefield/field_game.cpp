@@ -112,7 +112,9 @@ void SetFieldMenuChecks() {
     CheckInMenu(menu, 6120, !proMode);
     CheckInMenu(menu, 6121, proMode != 0);
     for (int i = 0; i < 6; ++i) CheckInMenu(menu, 6000 + i, i == layout);
-    for (int level : kLevels) CheckInMenu(menu, 6100 + level, level == chosenLevel);
+    // The level of the game in play: a level chosen since moves its mark at
+    // the next game.
+    for (int level : kLevels) CheckInMenu(menu, 6100 + level, level == levelInPlay);
     for (UINT id = 8200; id <= 8203; ++id)
       CheckInMenu(menu, id, (int)(id - 8200) == explosionChoice);
   }
@@ -127,10 +129,10 @@ static void SetGameClock(uint32_t ticks) {
 void ShiftFieldClock(DWORD ms) { SetGameClock(gameClock + ms); }
 
 void StartFieldGame() {
+  levelInPlay = chosenLevel >= 2 ? chosenLevel : 8;
   SetFieldMenuChecks();
   SeedRandom(GetTickCount());
   explosionCount = 0;
-  levelInPlay = chosenLevel >= 2 ? chosenLevel : 8;
   bombCount = fieldColumns * fieldRows / levelInPlay;
   memset(Field.covered, 0xFF, sizeof Field.covered);
   memset(Field.marked, 0, sizeof Field.marked);

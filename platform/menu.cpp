@@ -58,6 +58,19 @@ static QString MenuText(const std::string& t) {
   return FromAnsi(t.c_str());
 }
 
+// Choosing an item sends its command.  The toolkit flips a checkable item's
+// mark when it is chosen; here the marks are the program's alone
+// (CheckMenuItem), so the flip is undone before the command goes out.
+static void ConnectCommand(QAction* a, Window* w, UINT id) {
+  QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
+  QObject::connect(a, &QAction::triggered, a, [a, w, id](bool checked) {
+    if (a->isCheckable()) a->setChecked(!checked);
+    if (!w || w->destroyed) return;
+    PostInput(w, WM_COMMAND, id, 0);
+    ReturnKeyboardAfterMenu(w);
+  });
+}
+
 static void FillQMenu(QWidget* target, Window* w, Menu* m) {
   for (MenuItem& item : m->items) {
     if (item.flags & MF_SEPARATOR) {
@@ -73,12 +86,7 @@ static void FillQMenu(QWidget* target, Window* w, Menu* m) {
         item.action = bar->addMenu(sub);
     } else {
       auto* a = new QAction(MenuText(item.text), target);
-      UINT id = item.id;
-      QObject::connect(a, &QAction::triggered, a, [w, id]() {
-        if (w->destroyed) return;
-        PostInput(w, WM_COMMAND, id, 0);
-        ReturnKeyboardAfterMenu(w);
-      });
+      ConnectCommand(a, w, item.id);
       a->setCheckable(true);
       a->setChecked(item.flags & MF_CHECKED);
       a->setCheckable(item.flags & MF_CHECKED);
@@ -188,15 +196,7 @@ BOOL ModifyMenuA(HMENU menu, UINT position, UINT flags, UINT_PTR newId, LPCSTR n
     item->action->setChecked(item->flags & MF_CHECKED);
     item->action->setEnabled(!(item->flags & (MF_GRAYED | MF_DISABLED)));
     // The command id may change with the text.
-    QAction* a = item->action;
-    QObject::disconnect(a, &QAction::triggered, nullptr, nullptr);
-    Window* w = m->attached;
-    UINT id = item->id;
-    QObject::connect(a, &QAction::triggered, a, [w, id]() {
-      if (!w || w->destroyed) return;
-      PostInput(w, WM_COMMAND, id, 0);
-      ReturnKeyboardAfterMenu(w);
-    });
+    ConnectCommand(item->action, m->attached, item->id);
   }
   return TRUE;
 }

@@ -1,5 +1,9 @@
 // The mine field's menu commands as a player meets them: the generators, the
 // clock switch, and the score dialogs' place and labels.
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -61,6 +65,46 @@ TEST_F(FieldCommands, TheClockSwitchTakesTheFaceAwayButNotTheTitleTime) {
   char title[160];
   GetWindowTextA(MainWindow, title, sizeof title);
   EXPECT_NE(strstr(title, " Time Used: 00:00:04"), nullptr) << title;
+}
+
+// The menu items with this text in every menu shown (the window's and the
+// strip's), as a player would choose them.
+std::vector<QAction*> MenuItems(const char* text) {
+  std::vector<QAction*> out;
+  for (QWidget* w : QApplication::allWidgets())
+    if (auto* menu = qobject_cast<QMenu*>(w))
+      for (QAction* a : menu->actions())
+        if (a->text() == QLatin1String(text)) out.push_back(a);
+  return out;
+}
+
+TEST_F(FieldCommands, LevelMarksShowTheGameInPlayAndMoveAtTheNextGame) {
+  const char* const medium = "Medium (1 Bomb per 8 Squares)";
+  const char* const impossible = "Impossible (1 Bomb per 3 Squares)";
+  // The first letters of the two items, one for each mark shown.
+  auto marks = [&] {
+    std::string shown;
+    for (const char* text : {medium, impossible})
+      for (QAction* a : MenuItems(text))
+        if (a->isChecked()) shown += text[0];
+    return shown;
+  };
+  const size_t menus = MenuItems(medium).size();
+  ASSERT_GE(menus, 1u);
+  command(6100);
+  EXPECT_EQ(marks(), std::string(menus, 'M'));
+  // Chosen from the menu: Impossible, the checked Medium, Impossible again,
+  // then the mode, which sets the marks again.
+  for (const char* text : {impossible, medium, impossible, "Pro Mode (1 Explosion Ends Game)"}) {
+    MenuItems(text)[0]->trigger();
+    Pump();
+    EXPECT_EQ(marks(), std::string(menus, 'M')) << text;
+  }
+  EXPECT_EQ(chosenLevel, 3);
+  EXPECT_EQ(BoxCaptions(), std::vector<std::string>(3, "Notice:"));
+  EXPECT_TRUE(MenuItems("Pro Mode (1 Explosion Ends Game)")[0]->isChecked());
+  command(6100);
+  EXPECT_EQ(marks(), std::string(menus, 'I')) << "the next game is Impossible";
 }
 
 // Runs a score dialog's checks, then closes it with Done.
