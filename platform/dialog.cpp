@@ -166,8 +166,26 @@ static Window* MakeDialog(LPCSTR templateName, HWND owner, DLGPROC proc, bool mo
   }
   ApplyGeometry(w);
   MakeControls(w, t);
+  // Tab goes from control to control; the dialog itself is no stop of its
+  // own (it still takes the Enter and Escape its controls pass on).
+  if (!w->controls.empty()) w->host->setFocusPolicy(Qt::NoFocus);
   g_dialogsShown.push_back(t->name);
   return w;
+}
+
+// Where the keyboard starts: the first text field, or else the default
+// button, or else the first button in the template's order (the order Tab
+// follows), so that Tab, Space and Enter work at once.
+static QWidget* FirstFocus(Window* w) {
+  if (!w->canvas) return nullptr;
+  const QList<QWidget*> inOrder = w->canvas->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  for (QWidget* c : inOrder)
+    if (qobject_cast<QLineEdit*>(c)) return c;
+  int id;
+  if (QWidget* b = DefaultButton(w, &id)) return b;
+  for (QWidget* c : inOrder)
+    if (qobject_cast<QAbstractButton*>(c) && (c->focusPolicy() & Qt::TabFocus)) return c;
+  return nullptr;
 }
 
 HWND CreateDialogParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc, LPARAM param) {
@@ -186,21 +204,8 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc
   (void)focusDefault;
   if (!Win(h)) return -1;
   ShowWindow(h, SW_SHOW);
-  if (!w->controls.empty() && !g_test) {
-    // The keyboard starts in the first text field, or else on the default
-    // button, or the first button, so that Tab, Space and Enter work at once.
-    QWidget* first = nullptr;
-    for (auto& c : w->controls)
-      if (qobject_cast<QLineEdit*>(c.second)) {
-        first = c.second;
-        break;
-      }
-    int id;
-    if (!first) first = DefaultButton(w, &id);
-    for (auto it = w->controls.begin(); !first && it != w->controls.end(); ++it)
-      if (qobject_cast<QAbstractButton*>(it->second)) first = it->second;
-    if (first) first->setFocus();
-  }
+  if (!w->controls.empty() && !g_test)
+    if (QWidget* first = FirstFocus(w)) first->setFocus();
   if (g_test) {
     TestPumpMessages();
     if (!g_dialogScripts.empty()) {
@@ -563,3 +568,24 @@ void TestQueueFileDialogAnswer(const std::string& path, DWORD index) {
 void TestQueueFileDialogTyped(const std::string& utf8Path) { g_fileAnswers.push_back(FileAnswer{utf8Path, 0, true}); }
 std::vector<TestFileDialog>& TestFileDialogs() { return g_fileDialogs; }
 
+std::vector<int> TestDialogTabStops(HWND dialog) {
+  // Tab's round as the toolkit walks it: every widget of the dialog's window
+  // that takes the keyboard by Tab, from the control the keyboard starts on.
+  std::vector<int> stops;
+  Window* w = Win(dialog);
+  QWidget* start = w ? FirstFocus(w) : nullptr;
+  if (!start) return stops;
+  QWidget* top = w->host->window();
+  QWidget* at = start;
+  do {
+    if ((at->focusPolicy() & Qt::TabFocus) && at->isEnabled() && at->window() == top && at->isVisibleTo(top) &&
+        !at->focusProxy()) {
+      int id = 0;
+      for (auto& c : w->controls)
+        if (c.second == at) id = c.first;
+      stops.push_back(id);
+    }
+    at = at->nextInFocusChain();
+  } while (at && at != start && stops.size() < 64);
+  return stops;
+}

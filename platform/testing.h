@@ -58,6 +58,9 @@ std::vector<TestMessageBox>& TestMessageBoxes();
 // dialog with no script left is ended with IDCANCEL.
 void TestQueueDialogScript(std::function<void(HWND dialog)> script);
 std::vector<std::string>& TestDialogsShown();
+// The stops Tab visits in a dialog, from the one the keyboard starts on: each
+// control's id, 0 for a stop that is none of the dialog's controls.
+std::vector<int> TestDialogTabStops(HWND dialog);
 
 // File dialogs: each answer is a full path, or "" for Cancel.  A dialog with
 // no answer left is cancelled.  The dialogs asked are recorded.

@@ -138,6 +138,16 @@ TEST_F(StatsTest, TheDialogWritesTheValuesIntoThePicturesBoxes) {
   EXPECT_EQ(std::vector<bool>({differs[0] > 0, differs[2] > 0}), std::vector<bool>({0, 1}));
 }
 
+// The keyboard starts on the view button, so that a stray Space only turns
+// the view, and Tab goes between the two buttons alone.
+TEST_F(StatsTest, TheKeyboardStartsOnTheViewButton) {
+  NewGame();
+  std::vector<int> stops;
+  TestQueueDialogScript([&](HWND d) { stops = TestDialogTabStops(d); });
+  Win(6, 20, 90);
+  EXPECT_EQ(stops, (std::vector<int>{3000, IDOK}));
+}
+
 TEST_F(StatsTest, DamagedFilesAndImpossibleCountsAreReadSafely) {
   // A short file fills the record from its start; the rest is empty, not
   // what the previous file left in memory.
