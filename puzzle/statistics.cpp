@@ -207,7 +207,11 @@ void PaintStatsDialog(HWND dialog) {
     const bool general = i >= 1 && i <= 5, picture = i >= 7 && i <= 11;
     if ((general && g_viewFlag == 1) || (picture && g_viewFlag == 0)) continue;
     const char* text = (i == kNameLine && g_viewFlag == 0) ? "All Images" : g_lines[i];
-    RECT r = kLineRects[i];
+    // Each value sits in the middle of its box, as far from its top as from
+    // its bottom.
+    RECT r = kLineRects[i], need = r;
+    const int height = DrawTextA(dc, text, -1, &need, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+    if (height > 0 && height < r.bottom - r.top) r.top += (r.bottom - r.top - height) / 2;
     DrawTextA(dc, text, -1, &r, DT_CENTER | DT_WORDBREAK);
   }
   EndPaint(dialog, &ps);

@@ -139,13 +139,23 @@ TEST_F(StatsTest, TheDialogWritesTheValuesIntoThePicturesBoxes) {
 }
 
 // The keyboard starts on the view button, so that a stray Space only turns
-// the view, and Tab goes between the two buttons alone.
-TEST_F(StatsTest, TheKeyboardStartsOnTheViewButton) {
+// the view, and Tab goes between the two buttons alone; every figure sits in
+// the middle of its box in both views.
+TEST_F(StatsTest, TheKeyboardStartsOnTheViewButtonAndTheFiguresSitMidBox) {
   NewGame();
   std::vector<int> stops;
-  TestQueueDialogScript([&](HWND d) { stops = TestDialogTabStops(d); });
+  Strings offCentre;
+  TestQueueDialogScript([&](HWND d) {
+    stops = TestDialogTabStops(d);
+    for (int view = 0; view < 2; ++view) {
+      for (const std::string& box : StatsFiguresOffCentre(d, 1)) offCentre.push_back(box);
+      SendMessageA(d, WM_COMMAND, 3000, 0);
+      TestPumpMessages();
+    }
+  });
   Win(6, 20, 90);
   EXPECT_EQ(stops, (std::vector<int>{3000, IDOK}));
+  EXPECT_EQ(offCentre, Strings());
 }
 
 TEST_F(StatsTest, DamagedFilesAndImpossibleCountsAreReadSafely) {

@@ -106,6 +106,29 @@ std::vector<uint32_t> WindowImage(HWND hwnd, int* width, int* height) {
   return TestWindowImage(hwnd, width, height);
 }
 
+std::vector<std::string> StatsFiguresOffCentre(HWND dialog, int scale) {
+  std::vector<std::string> out;
+  int w = 0, h = 0;
+  const std::vector<uint32_t> image = TestWindowImage(dialog, &w, &h);
+  for (int top : {20, 65, 135, 178, 223, 268, 313, 358, 403}) {
+    const int left = (top == 135 ? 260 : 500) * scale, right = 600 * scale;
+    const int y0 = top * scale, y1 = (top + 22) * scale;
+    int first = -1, last = -1;
+    for (int y = y0; y < y1 && y < h; ++y)
+      for (int x = left; x < right && x < w; ++x)
+        if (image[(size_t)y * w + x] != 0x800000) {
+          if (first < 0) first = y;
+          last = y;
+        }
+    if (first < 0) continue;
+    const int above = first - y0, below = y1 - 1 - last;
+    if (std::abs(above - below) > scale)
+      out.push_back("top " + std::to_string(top) + ": " + std::to_string(above) + " above, " +
+                    std::to_string(below) + " below");
+  }
+  return out;
+}
+
 void GameFixture::SetUp() {
   char* cwd = getcwd(nullptr, 0);
   previousDir_ = cwd ? cwd : "/";
