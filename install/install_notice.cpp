@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "platform/platform.h"
 #include "platform/win32.h"
 
 const char kFloppyNoticeCaption[] = "Notice";
@@ -78,5 +79,9 @@ int RunInstallNotice(const std::string& directory) {
   const std::string text = InstructionsText(directory);
   return MessageBoxA(nullptr, text.c_str(), kInstructionsCaption, MB_OK);
 }
+
+// The notice shows two boxes and nothing else: it starts no program and asks
+// no service of the desktop for anything.
+bool AsksNoDesktopServices() { return true; }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunInstallNotice(CurrentDirectory()); }

@@ -6,6 +6,7 @@
 #include <clocale>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <malloc.h>
@@ -122,8 +123,21 @@ static void TakeStartUpNote(int& argc, char** argv) {
   argc -= 2;
 }
 
+// The toolkit's accessibility bridge asks the session bus for the
+// accessibility bus as soon as the first text is set, and with no session
+// bus named in the environment the bus library forks dbus-launch to start
+// one.  An address no transport takes makes both fail at once, without a
+// connection or a child process; the accessibility bus is not named either.
+static void KeepOffDesktopServices() {
+  setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
+  unsetenv("AT_SPI_BUS_ADDRESS");
+  unsetenv("QT_LINUX_ACCESSIBILITY_ALWAYS_ON");
+  setenv("NO_AT_BRIDGE", "1", 1);  // the same for a GTK-based platform theme
+}
+
 int PlatformInit(int& argc, char** argv) {
   TakeStartUpNote(argc, argv);
+  if (AsksNoDesktopServices && AsksNoDesktopServices()) KeepOffDesktopServices();
   // The program's other threads are short helpers (a decode at start-up,
   // sound, the toolkit's event reader).  One heap for all of them keeps what
   // a finished helper freed from staying stranded in a heap of its own.

@@ -69,6 +69,12 @@ void PreStartUp(const char* commandLine) __attribute__((weak));
 // desktops match the running game to its entry.
 const char* DesktopEntryName() __attribute__((weak));
 
+// A program that only shows message boxes, and must start no other program
+// and ask no desktop service for anything, defines this to return true: the
+// toolkit then gets no session bus (which it would otherwise start one for,
+// with dbus-launch, where none runs) and no accessibility bus.
+bool AsksNoDesktopServices() __attribute__((weak));
+
 // ---------------------------------------------------------------- templates
 // A menu template is a flat list: an item with MF_POPUP owns the items that
 // follow it one level deeper.  The list ends with an entry whose text is null.

@@ -27,9 +27,9 @@ play=(
 # folders' includes (tools/check-layers), the validators and lintian
 # for the installed game, dpkg-dev for the package's dependencies, an SVG
 # renderer for the icons, and clang with its sanitizer and fuzzer runtimes
-# for tools/check-hardened.sh.
+# for tools/check-hardened.sh; strace watches what the install notice starts.
 tests=(
-  xvfb xdotool x11-utils imagemagick python3
+  xvfb xdotool x11-utils imagemagick python3 strace
   desktop-file-utils appstream lintian dpkg-dev file
   librsvg2-bin
   clang libclang-rt-14-dev

@@ -66,11 +66,22 @@ xdotool key x
 await_exit $field
 desc="the mine-field build exits with code 0 (got $code)"; check test "$code" -eq 0
 
-"$build/install" >"$work/install.log" 2>&1 & inst=$!
+# The notice starts nothing and asks no bus: strace follows every child.
+trace=()
+command -v strace >/dev/null && trace=(strace -f -qq -e trace=execve,connect -o "$work/install.trace")
+"${trace[@]}" "$build/install" >"$work/install.log" 2>&1 & inst=$!
 box=$(wait_window "Installation Instructions" 10)
 desc="the install notice shows its instructions"; check test -n "$box"
 [ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
 await_exit $inst
 desc="the install notice exits with 1 after OK (got $code)"; check test "$code" -eq 1
+if [ ${#trace[@]} -gt 0 ]; then
+  desc="the install notice runs no program after itself"
+  check test "$(grep -c 'execve(' "$work/install.trace")" -eq 1
+  desc="the install notice connects to no bus"
+  check test "$(grep -c 'connect(.*bus' "$work/install.trace")" -eq 0
+else
+  echo "skipped: strace is not installed (Debian package strace)"
+fi
 
 finish
