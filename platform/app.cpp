@@ -87,10 +87,13 @@ void SetEndRequestHandlers(void (*close)(), void (*save)()) {
   plat::g_onSave = save;
 }
 
+void UseFocusStyle();  // focus_style.cpp
+
 static QApplication* MakeApplication(int& argc, char** argv) {
   static int keptArgc = argc;
   static QApplication* app = new QApplication(keptArgc, argv);
   app->setQuitOnLastWindowClosed(false);
+  UseFocusStyle();
   if (DesktopEntryName) QGuiApplication::setDesktopFileName(QString::fromLatin1(DesktopEntryName()));
   plat::WatchActivation(app);
   QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
