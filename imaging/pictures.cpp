@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "common/shell_state.h"
@@ -59,6 +60,39 @@ void EnsureSharedPalette() {
   ConvertDepth(&scratch, 8, 1, nullptr, nullptr);
   SharedPalette = DuplicatePalette(scratch.palette);
   ReleaseRecord(&scratch);
+}
+
+// More screen pixels than units: a picture drawn at twice its size shows
+// sharper there than its own size enlarged.
+bool ScreenIsScaled(HWND window) {
+  HDC dc = GetDC(window);
+  const int dpi = GetDeviceCaps(dc, LOGPIXELSX);
+  ReleaseDC(window, dc);
+  return dpi > 96;
+}
+
+// A picture's twice-size form made into a bitmap of half its size, whose
+// screen pixels are resampled from it (at a scale of 2 they are its very
+// pixels); the record is let go.  0 when the record holds no picture.
+HBITMAP HalfSizeBitmap(PictureRecord* sharp, HWND window, int* width, int* height) {
+  const int w = sharp->width / 2, h = sharp->height / 2;
+  HBITMAP bitmap = 0;
+  if ((sharp->flags & PICTURE_HAS_DATA) && w > 0 && h > 0) bitmap = PictureToBitmap(sharp, window, 0, 0, w, h);
+  ReleaseRecord(sharp);
+  if (bitmap != 0) {
+    if (width != nullptr) *width = w;
+    if (height != nullptr) *height = h;
+  }
+  return bitmap;
+}
+
+// On a scaled screen, the embedded picture `name` (without a dot) from its
+// twice-size form NAME@2x; 0 on other screens or where there is none.
+HBITMAP SharpResourceBitmap(LPCSTR name, HWND window, int* width, int* height) {
+  if (!ScreenIsScaled(window)) return 0;
+  PictureRecord sharp;
+  LoadResourcePicture(&sharp, (std::string(name) + "@2x").c_str());
+  return HalfSizeBitmap(&sharp, window, width, height);
 }
 
 void SelectSharedPalette(HDC dc, bool realise) {
@@ -145,6 +179,7 @@ HBITMAP LoadPictureBitmap(LPCSTR name, int* width, int* height, HWND window) {
   EnsureScreenDepth(window);
   EnsureSharedPalette();
   if (name == nullptr) return 0;
+  if (HBITMAP sharp = SharpResourceBitmap(name[0] == '.' ? name + 1 : name, window, width, height)) return sharp;
   PictureResource resource(name[0] == '.' ? name + 1 : name);
   if (!resource.found()) return 0;
   WaitCursor wait;
@@ -200,6 +235,29 @@ HBITMAP LoadPictureBitmap(LPCSTR name, int* width, int* height, HWND window) {
   ReleaseRecord(&record);
   ReleaseDC(window, windowDC);
   return bitmap;
+}
+
+HBITMAP ResourcePictureBitmap(LPCSTR name, HWND window) {
+  if (name == nullptr) return 0;
+  if (HBITMAP sharp = SharpResourceBitmap(name, window, nullptr, nullptr)) return sharp;
+  PictureRecord picture;
+  LoadResourcePicture(&picture, name);
+  return PictureToBitmap(&picture, window, -1, 0, 0, 0);
+}
+
+HBITMAP PictureFileBitmap(LPCSTR path, HWND window) {
+  if (path == nullptr) return 0;
+  if (ScreenIsScaled(window)) {
+    // NAME@2x.EXT beside NAME.EXT.
+    std::string sharp = path;
+    const size_t dot = sharp.find_last_of('.'), slash = sharp.find_last_of("/\\");
+    sharp.insert(dot == std::string::npos || (slash != std::string::npos && dot < slash) ? sharp.size() : dot, "@2x");
+    PictureRecord record;
+    if (DecodePictureFile(sharp.c_str(), &record))
+      if (HBITMAP bitmap = HalfSizeBitmap(&record, window, nullptr, nullptr)) return bitmap;
+  }
+  PictureRecord record;
+  return DecodePictureFile(path, &record) ? PictureToBitmap(&record, window, -1, 0, 0, 0) : 0;
 }
 
 namespace {

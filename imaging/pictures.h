@@ -30,6 +30,21 @@ void PrefetchStartupPictures(LPCSTR path, LPCSTR pictureName, std::initializer_l
 // picture or it cannot be decoded.
 HBITMAP LoadPictureBitmap(LPCSTR name, int* width, int* height, HWND window);
 
+// The embedded picture resource `name` (type "TEXT") as a screen bitmap of
+// its own size, as LoadResourcePicture and PictureToBitmap's own-size form
+// make it; 0 when there is no such picture.
+HBITMAP ResourcePictureBitmap(LPCSTR name, HWND window);
+
+// A picture file as a screen bitmap of its own size; 0 when it cannot be
+// decoded.
+HBITMAP PictureFileBitmap(LPCSTR path, HWND window);
+
+// On a screen with more pixels than units, LoadPictureBitmap,
+// ResourcePictureBitmap and PictureFileBitmap take the picture's twice-size
+// form where the game has one (resource NAME@2x, file NAME@2x.EXT beside the
+// file): the bitmap keeps the picture's own size in units, and its pixels
+// come from the sharper form.
+
 // Makes a screen bitmap from a decoded picture.  left == -1: the picture's own
 // size, and the record's data is freed afterwards.  Otherwise: right x bottom
 // pixels with the whole picture stretched into them (proportions are not

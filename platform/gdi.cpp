@@ -270,6 +270,11 @@ int GetDeviceCaps(HDC h, int index) {
     case NUMCOLORS: return -1;
     case RASTERCAPS: return 0;  // no palette on a true-colour screen
     case SIZEPALETTE: return 0;
+    case LOGPIXELSX:
+    case LOGPIXELSY:
+      // 96 to the inch at a scale of 1; more screen pixels to a unit, more
+      // to the inch, as a scaled desktop reports it.
+      return (int)std::lround(96 * g_scale);
     case HORZRES: {
       RECT r;
       GetWindowRect(GetDesktopWindow(), &r);

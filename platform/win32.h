@@ -300,6 +300,8 @@ struct BITMAPINFO {
 #define RASTERCAPS 38
 #define RC_PALETTE 0x0100
 #define SIZEPALETTE 104
+#define LOGPIXELSX 88
+#define LOGPIXELSY 90
 #define OBJ_BITMAP 7
 #define RGN_AND 1
 #define RGN_OR 2

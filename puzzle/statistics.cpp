@@ -185,10 +185,9 @@ void InitStatsDialog(HWND dialog) {
 
 HBITMAP StatsPictureBitmap(HWND window) {
   if (StatsBitmap == nullptr) {
-    PictureRecord stats;
     char path[300];
     snprintf(path, sizeof path, "%sswpstats.tif", PictureDirectory);
-    if (DecodePictureFile(path, &stats)) StatsBitmap = PictureToBitmap(&stats, window, -1, 0, 0, 0);
+    StatsBitmap = PictureFileBitmap(path, window);
   }
   return StatsBitmap;
 }

@@ -211,10 +211,8 @@ void InitMainWindow(HWND hwnd) {
   // needed (the dialog, the first spoken number), not before the title.
   if (kGameVariant != 0) LoadStartupBackground();
 
-  PictureRecord clock;
   // Each game has a clock face of its own.
-  LoadResourcePicture(&clock, kGameVariant == 0 ? "clock" : "hfdclock");
-  ClockBitmap = PictureToBitmap(&clock, hwnd, -1, 0, 0, 0);
+  ClockBitmap = ResourcePictureBitmap(kGameVariant == 0 ? "clock" : "hfdclock", hwnd);
   ClockMask = ClockBitmap ? MakeMaskBitmap(ClockBitmap, 96, 96) : nullptr;
 
   if (kGameVariant == 0) {

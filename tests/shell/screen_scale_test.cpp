@@ -1,15 +1,20 @@
 // A desktop scaled by 2: the game's coordinates stay desktop units while the
 // window's image holds the screen's own pixels, so a picture as large as the
 // screen shows every one of its pixels.
+#include <Magick++.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "common/shell_state.h"
+#include "imaging/game_pictures.h"
+#include "imaging/screen_bitmaps.h"
 #include "puzzle/board.h"
+#include "puzzle/statistics.h"
 #include "support/game_fixture.h"
 
 namespace {
@@ -73,7 +78,7 @@ class ScaledDesktop : public GameFixture {
   void TearDown() override {
     GameFixture::TearDown();
     TestSetScale(1);
-    unlink((pictures_ + "cathedra.bkg").c_str());
+    for (const char* name : {"cathedra.bkg", "swpstats.tif", "swpstats@2x.tif"}) unlink((pictures_ + name).c_str());
     rmdir(pictures_.c_str());
   }
   std::string pictures_;
@@ -119,6 +124,44 @@ TEST_F(ScaledDesktop, CellsShowThePicturesOwnPixelsAndTheWindowCoversTheDesktop)
     }
   EXPECT_EQ(exact, 36) << "every cell shows its piece pixel for pixel";
   EXPECT_GT(differing, pairs * 9 / 10) << "neighbouring screen pixels differ as the picture's do, not doubled";
+}
+
+// The pictures the game draws at twice their size show those pixels one to
+// one: the title, the clock face and the statistics picture.
+TEST_F(ScaledDesktop, TheTitleClockAndStatisticsPicturesShowTheirTwiceSizePixels) {
+  for (const char* name : {"swpstats.tif", "swpstats@2x.tif"})
+    std::filesystem::copy_file(DataDirectory() + "/" + name, pictures_ + name);
+  const std::string resources = DataDirectory() + "/../resources/pictures/";
+  const std::pair<HBITMAP, std::string> pictures[] = {{EggBitmap, resources + "EGG@2x.png"},
+                                                      {ClockBitmap, resources + "CLOCK@2x.png"},
+                                                      {StatsPictureBitmap(MainWindow), pictures_ + "swpstats@2x.tif"}};
+  for (const auto& [bitmap, file] : pictures) {
+    SCOPED_TRACE(file);
+    ASSERT_NE(bitmap, nullptr);
+    Magick::Image sharp(file);
+    const int pw = (int)sharp.columns(), ph = (int)sharp.rows();
+    std::vector<uint8_t> rgb((size_t)pw * ph * 3);
+    sharp.write(0, 0, pw, ph, "RGB", Magick::CharPixel, rgb.data());
+    HDC dc = GetDC(MainWindow);
+    BlitBitmap(dc, bitmap, 0, 0, pw / 2, ph / 2, 0, 0, pw / 2, ph / 2);
+    ReleaseDC(MainWindow, dc);
+    int w, h, differing = 0;
+    const std::vector<uint32_t> screen = WindowImage(MainWindow, &w, &h);
+    for (int y = 0; y < ph; ++y)
+      for (int x = 0; x < pw; ++x) {
+        const uint8_t* p = &rgb[((size_t)y * pw + x) * 3];
+        differing += screen[(size_t)y * w + x] != ((uint32_t)p[0] << 16 | (uint32_t)p[1] << 8 | p[2]);
+      }
+    EXPECT_EQ(differing, 0);
+  }
+  // The figures of the statistics dialog sit in the middle of their boxes
+  // here as well.
+  std::vector<std::string> offCentre{"no dialog"};
+  TestQueueDialogScript([&](HWND d) { offCentre = StatsFiguresOffCentre(d, kScale); });
+  Board->lastGameSize = 6;
+  Board->elapsedSeconds = 75;
+  ShowStatsDialog(MainWindow);
+  EXPECT_EQ(offCentre, std::vector<std::string>());
 }
 
 }  // namespace

@@ -122,7 +122,7 @@ std::vector<std::string> StatsFiguresOffCentre(HWND dialog, int scale) {
         }
     if (first < 0) continue;
     const int above = first - y0, below = y1 - 1 - last;
-    if (std::abs(above - below) > scale)
+    if (std::abs(above - below) > 2 * scale)
       out.push_back("top " + std::to_string(top) + ": " + std::to_string(above) + " above, " +
                     std::to_string(below) + " below");
   }

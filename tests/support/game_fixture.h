@@ -72,9 +72,9 @@ class GameFixture : public ::testing::Test {
 std::string DataDirectory();
 // A window's client pixels as 0x00RRGGBB rows.
 std::vector<uint32_t> WindowImage(HWND hwnd, int* width, int* height);
-// The statistics dialog's value boxes whose figure lies more than a pixel
-// higher or lower than the middle (`scale` device pixels to a unit), each
-// as "top T: A above, B below"; boxes with nothing in them are left out.
+// The statistics dialog's value boxes whose figure lies more than a unit
+// (`scale` device pixels) higher or lower than the middle, each as
+// "top T: A above, B below" in device pixels; empty boxes are left out.
 std::vector<std::string> StatsFiguresOffCentre(HWND dialog, int scale);
 // The 0x00RRGGBB form of a COLORREF.
 inline uint32_t ToRgbWord(COLORREF c) {

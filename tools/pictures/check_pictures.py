@@ -64,6 +64,11 @@ def check(root):
     ] + [(os.path.join(data, name), "JPEG", (1024, 768), "RGB") for name in PIECE_CHECKED] + [
         (os.path.join(data, "swpstats.tif"), "TIFF", (620, 440), "RGB"),
     ]
+    # the twice-size forms shown on scaled screens
+    expect += [(os.path.join(res, name), "PNG", size, "RGB") for name, size in (
+        ("EGG@2x.png", (612, 380)), ("EGG2@2x.png", (680, 640)), ("CLOCK@2x.png", (192, 192)),
+        ("HFDCLOCK@2x.png", (192, 192)))]
+    expect.append((os.path.join(data, "swpstats@2x.tif"), "TIFF", (1240, 880), "RGB"))
     for path, fmt, size, mode in expect:
         name = os.path.basename(path)
         if not os.path.exists(path):
@@ -95,13 +100,13 @@ def check(root):
         if os.path.exists(path):
             check_pieces(path)
 
-    for name in ("CLOCK.png", "HFDCLOCK.png"):
+    for name, k in (("CLOCK.png", 1), ("HFDCLOCK.png", 1), ("CLOCK@2x.png", 2), ("HFDCLOCK@2x.png", 2)):
         clock = os.path.join(res, name)
         if not os.path.exists(clock):
             continue
         a = np.asarray(Image.open(clock).convert("RGB"), dtype=np.int32)
-        yy, xx = np.mgrid[0:96, 0:96]
-        d2 = (xx + 0.5 - 48) ** 2 + (yy + 0.5 - 48) ** 2
+        yy, xx = np.mgrid[0:96 * k, 0:96 * k]
+        d2 = ((xx + 0.5) / k - 48) ** 2 + ((yy + 0.5) / k - 48) ** 2
         black = a.sum(axis=2) == 0
         # black is the clock's transparent colour: all of the corners, none
         # of the face
@@ -111,19 +116,21 @@ def check(root):
         need(not near.any(), "%s: near-black pixels (%d)" % (name, near.sum()))
         need(black[d2 < 47 * 47].sum() == 0, name + ": holes near the rim")
 
-    stats = os.path.join(data, "swpstats.tif")
-    if os.path.exists(stats):
+    for name, k in (("swpstats.tif", 1), ("swpstats@2x.tif", 2)):
+        stats = os.path.join(data, name)
+        if not os.path.exists(stats):
+            continue
         # the dialog writes white on (128, 0, 0) into these rectangles; the
         # picture must be exactly that colour there so the values sit cleanly
         from stats_picture import VALUES, VALUE_RED
         a = np.asarray(Image.open(stats).convert("RGB"), dtype=np.int32)
         for (l, t, r, b), caption in VALUES:
-            patch = a[t:b, l:r]
+            patch = a[t * k:b * k, l * k:r * k]
             need((patch == VALUE_RED).all(),
-                 "swpstats.tif: value box for %r is not plain dark red" % caption)
-            left = a[t:b, max(0, l - 200):l - 8]
+                 "%s: value box for %r is not plain dark red" % (name, caption))
+            left = a[t * k:b * k, max(0, l - 200) * k:(l - 8) * k]
             need(left.std() > 20,
-                 "swpstats.tif: no caption beside %r" % caption)
+                 "%s: no caption beside %r" % (name, caption))
 
     egg = os.path.join(res, "EGG.png")
     if os.path.exists(egg):

@@ -5,6 +5,7 @@
     data/PLANET_R.BKG                the default background (planet.py)
     data/textures.bkg                the texture sheet (field_textures.py)
     resources/pictures/EGG2.png      the title, 340 x 320, fading to black
+    resources/pictures/EGG2@2x.png   the same title at twice the size
     resources/pictures/BOMBINST.png  the help picture, 360 x 320
 
 The help dialog lays the current set's eight number tiles, 40 x 40, at
@@ -202,8 +203,9 @@ def make_title(path, rose, planet_img):
     a = np.asarray(out, np.float32)
     edge = np.minimum.reduce([xx, W - 1 - xx, yy, H - 1 - yy]) / (14.0 * S)
     a *= (np.clip(edge, 0, 1) ** 1.5)[..., None]
-    out = Image.fromarray(pl.clamp8(a), "RGB").resize((TITLE_W, TITLE_H), Image.LANCZOS)
-    out.save(path, optimize=True)
+    big = Image.fromarray(pl.clamp8(a), "RGB")
+    big.resize((TITLE_W, TITLE_H), Image.LANCZOS).save(path, optimize=True)
+    big.resize((TITLE_W * 2, TITLE_H * 2), Image.LANCZOS).save(pl.sharp_path(path), optimize=True)
 
 
 # ------------------------------------------------------------------ help ---

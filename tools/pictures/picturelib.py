@@ -171,6 +171,13 @@ class Canvas:
         return self.img.resize((self.w, self.h), Image.LANCZOS)
 
 
+def sharp_path(path):
+    """Where the twice-size form of a picture goes: NAME@2x.EXT beside it.
+    The game shows it on screens with more than one pixel to a unit."""
+    base, ext = os.path.splitext(path)
+    return base + "@2x" + ext
+
+
 def mask_draw_poly(mdraw, canvas, pts, value=255):
     mdraw.polygon(canvas.p(pts), fill=value)
 

@@ -1,5 +1,6 @@
 #!/usr/bin/python3
-"""The small embedded pictures: title, card back, the two clock faces and icon."""
+"""The small embedded pictures: title, card back, the two clock faces and icon.
+The title and the clock faces also come at twice their size (NAME@2x.png)."""
 import math
 import sys
 
@@ -176,8 +177,9 @@ def make_title(path):
     ad.text((TITLE_W / 2 * S, 174 * S), "swap the pieces until the picture is whole",
             font=f_hint, anchor="mm", fill=(150, 140, 190, 255))
 
-    out = img.convert("RGB").resize((TITLE_W, TITLE_H), Image.LANCZOS)
-    out.save(path, optimize=True)
+    big = img.convert("RGB")
+    big.resize((TITLE_W, TITLE_H), Image.LANCZOS).save(path, optimize=True)
+    big.resize((TITLE_W * 2, TITLE_H * 2), Image.LANCZOS).save(pl.sharp_path(path), optimize=True)
 
 
 # ------------------------------------------------------------- card back ---
@@ -381,16 +383,20 @@ def make_clock(path, look=SWAP_CLOCK):
     d.ellipse([P(cx - 3.2, cy - 3.2), P(cx + 3.2, cy + 3.2)], fill=look["boss"][0])
     d.ellipse([P(cx - 1.8, cy - 1.8), P(cx + 1.8, cy + 1.8)], fill=look["boss"][1])
 
-    small = np.asarray(face.resize((N, N), Image.LANCZOS), dtype=np.int32)
-    # crisp round cut at final size: outside is exactly black; inside never is
-    yy, xx = np.mgrid[0:N, 0:N].astype(np.float32)
-    inside = ((xx + 0.5 - cx) ** 2 + (yy + 0.5 - cy) ** 2) <= R * R
-    out = np.zeros((N, N, 3), np.int32)
-    face_px = np.maximum(small, 8)      # nothing on the face is near-black
-    out[inside] = face_px[inside]
-    outer_ring = inside & (((xx + 0.5 - cx) ** 2 + (yy + 0.5 - cy) ** 2) > (R - 1.3) ** 2)
-    out[outer_ring] = rim.astype(np.int32)
-    Image.fromarray(out.astype(np.uint8), "RGB").save(path, optimize=True)
+    # the face at its own size, and at twice that for scaled screens
+    for k, out_path in ((1, path), (2, pl.sharp_path(path))):
+        n = N * k
+        small = np.asarray(face.resize((n, n), Image.LANCZOS), dtype=np.int32)
+        # crisp round cut at final size: outside is exactly black; inside never is
+        yy, xx = np.mgrid[0:n, 0:n].astype(np.float32)
+        d2 = ((xx + 0.5) / k - cx) ** 2 + ((yy + 0.5) / k - cy) ** 2
+        inside = d2 <= R * R
+        out = np.zeros((n, n, 3), np.int32)
+        face_px = np.maximum(small, 8)      # nothing on the face is near-black
+        out[inside] = face_px[inside]
+        outer_ring = inside & (d2 > (R - 1.3) ** 2)
+        out[outer_ring] = rim.astype(np.int32)
+        Image.fromarray(out.astype(np.uint8), "RGB").save(out_path, optimize=True)
 
 
 # ------------------------------------------------------------------ icon ---

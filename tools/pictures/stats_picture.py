@@ -32,8 +32,10 @@ PANEL_MARGIN = 3     # red beyond the rectangle on each side
 FRAME = 2.5          # gold frame round the red
 
 
-def background(rng):
-    S = 2
+def background(rng, S=2):
+    """The board behind everything, drawn S times the final size.  The soft
+    noise is made at twice the final size whatever S is, so that the
+    twice-size picture shows the same clouds as the picture itself."""
     w, h = W * S, H * S
     base = pl.vertical_gradient(w, h, [(0, (38, 30, 92)), (0.55, (24, 40, 96)),
                                        (1, (14, 22, 58))])
@@ -45,7 +47,9 @@ def background(rng):
     yy, xx = np.mgrid[0:h, 0:w]
     lines = ((xx % tile) < 1 * S) | ((yy % tile) < 1 * S)
     fmap = fmap * np.where(lines, 0.82, 1.0)
-    n = pl.fbm(w, h, 160 * S, rng, 4)
+    n = pl.fbm(W * 2, H * 2, 160 * 2, rng, 4)
+    if S != 2:
+        n = np.asarray(Image.fromarray(n, "F").resize((w, h), Image.BICUBIC), np.float32)
     fmap *= 0.88 + 0.24 * n
     arr = base * fmap[:, :, None]
     # warm glow behind the trophy
@@ -128,11 +132,19 @@ def trophy(c, cx, top):
                 c.poly(leaf, fill=(72, 150, 64) if side > 0 else (50, 118, 50))
 
 
-def make_stats(path):
+# The two panels of values: the game's figures at the top, the statistics
+# below.  The top one reaches far enough left for its longest caption.
+TOP_PANEL = (296, 9, 612, 97)
+LOW_PANEL = (318, 167, 612, 434)
+NAME_PANEL = (24, 126, 612, 165)
+
+
+def make_stats(path, scale=1):
+    """The picture, or with scale 2 the same picture at twice the size."""
     rng = np.random.default_rng(440)
-    S = 2
+    S = 2 * scale
     c = pl.Canvas(W, H, S)
-    c.set_array(background(rng))
+    c.set_array(background(rng, S))
 
     # confetti round the trophy
     cols = [(255, 90, 90), (255, 210, 80), (120, 220, 255), (150, 255, 140), (240, 140, 255)]
@@ -154,12 +166,12 @@ def make_stats(path):
     arr = c.array()
     panel = Image.new("L", c.img.size, 0)
     pd = ImageDraw.Draw(panel)
-    for box in ((318, 9, 612, 97), (318, 167, 612, 434), (24, 126, 612, 165)):
+    for box in (TOP_PANEL, LOW_PANEL, NAME_PANEL):
         pd.rounded_rectangle(c.box(*box), radius=10 * S, fill=150)
     pm = np.asarray(panel, np.float32)[:, :, None] / 255.0
     arr = arr * (1 - pm * 0.55) + pm * 0.55 * np.array([8, 10, 30], np.float32)
     c.set_array(arr)
-    for box in ((318, 9, 612, 97), (318, 167, 612, 434), (24, 126, 612, 165)):
+    for box in (TOP_PANEL, LOW_PANEL, NAME_PANEL):
         c.rrect(*box, 10, outline=(200, 160, 70), width=1.2)
 
     # title
@@ -190,13 +202,16 @@ def make_stats(path):
         c.text((tx + 1.2, ty + 1.4), caption, fc, (8, 6, 20), anchor="rm")
         c.text((tx, ty), caption, fc, (250, 238, 210), anchor="rm")
 
-    out = c.final()
+    out = c.img.resize((W * scale, H * scale), Image.LANCZOS)
     # the rectangles themselves are exactly the dialog's text background
     a = np.array(out)
+    k = scale
     for (l, t, r, b), _ in VALUES:
-        a[t - 1:b + 1, l - 1:r + 1] = VALUE_RED
+        a[(t - 1) * k:(b + 1) * k, (l - 1) * k:(r + 1) * k] = VALUE_RED
     Image.fromarray(a, "RGB").save(path, compression="tiff_adobe_deflate")
 
 
 if __name__ == "__main__":
-    make_stats((sys.argv[1] if len(sys.argv) > 1 else "data") + "/swpstats.tif")
+    out = (sys.argv[1] if len(sys.argv) > 1 else "data") + "/swpstats.tif"
+    make_stats(out)
+    make_stats(pl.sharp_path(out), 2)
