@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <mutex>
 
-#include <sys/mman.h>
+#include <malloc.h>
 
 #include "imaging/picture_internal.h"
 
@@ -36,39 +36,34 @@ namespace piclib {
 
 // ---------------------------------------------------------------- memory
 
-// A decoded picture passes through blocks of several megabytes (the decoder's
-// pixel cache, the picture's own words) that are written whole as soon as
-// they exist.  Asking for large pages for them turns a thousand page faults a
-// picture into a handful.  The advice covers only the whole large pages inside
-// a block and is only a hint: memory is the same either way.
-constexpr size_t kLargePage = size_t(2) << 20;
+// A decode passes through blocks of many megabytes (the file's bytes, the
+// decoder's buffers, rows of sums) that are let go of as soon as the picture
+// is made.  Blocks from a quarter of a megabyte up are mapped for themselves,
+// so that each goes back to the system when it is freed instead of staying
+// with the program; and what a decode leaves at the heap's end is trimmed.
+// Only ordinary pages are asked for: the kernel clears a large page whole
+// before it is first written, which costs more than the page faults saved.
+constexpr int kMappedBlockBytes = 256 * 1024;
 
-void AskForLargePages(void* start, size_t size) {
-  const uintptr_t begin = reinterpret_cast<uintptr_t>(start);
-  const uintptr_t from = (begin + kLargePage - 1) & ~(uintptr_t)(kLargePage - 1);
-  const uintptr_t to = (begin + size) & ~(uintptr_t)(kLargePage - 1);
-  if (start != nullptr && to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+void GiveBackMemory() { malloc_trim(0); }
+
+// A streamed read (its rows pass through one row's block) still counts a
+// whole picture's pixel block against ImageMagick's memory limit, and never
+// takes the count back: after a few pictures every read would be refused.
+// What it counted and no longer holds is given back here.
+void ForgiveUncountedMemory(MagickCore::MagickSizeType bytes) {
+  if (bytes > 0) MagickCore::RelinquishMagickResource(MagickCore::MemoryResource, bytes);
 }
 
 }  // namespace piclib
 
 namespace {
-// ImageMagick's aligned blocks (its pixel caches among them).
-void* AcquireAligned(size_t size, size_t alignment) {
-  void* block = nullptr;
-  if (posix_memalign(&block, std::max(alignment, sizeof(void*)), std::max<size_t>(size, 1)) != 0) return nullptr;
-  if (size >= kLargePage) AskForLargePages(block, size);
-  return block;
-}
-
-void RelinquishAligned(void* block) { free(block); }
-
 // ImageMagick's time limit is not used: it counts from the first picture the
 // process ever touched, and when it runs out ImageMagick ends the whole
 // program.  The size limits bound the work instead.
 void SetUpMagick() {
+  mallopt(M_MMAP_THRESHOLD, kMappedBlockBytes);
   Magick::InitializeMagick(nullptr);
-  MagickCore::SetMagickAlignedMemoryMethods(AcquireAligned, RelinquishAligned);
   MagickCore::ExceptionInfo* exception = MagickCore::AcquireExceptionInfo();
   MagickCore::SetMagickSecurityPolicy(kSecurityPolicy, exception);
   MagickCore::DestroyExceptionInfo(exception);

@@ -47,12 +47,21 @@
 #define PICTURE_FORMAT_COMPACT 20  // "very small, slow": lossy WebP
 #define PICTURE_FORMAT_PICT 56
 
-// Limits on what is accepted.  The game itself refuses puzzle pictures wider
-// than 2048 pixels; these bound everything else (the statistics picture,
-// resources) and keep a hostile file from taking the machine's memory.
+// Limits on what is accepted; they keep a hostile file from taking the
+// machine's time and memory.  kPictureMaxPixels bounds every picture as it is
+// decoded.  A JPEG read reduced (DecodeFileReduced) is decoded at a fraction
+// of its size by the decoder itself, so one may claim up to
+// kPictureMaxReducedPixels (a camera's photo), as long as it is not
+// progressive: a progressive JPEG is held whole by its decoder whatever the
+// size it is decoded at.
 constexpr long kPictureMaxFileBytes = 64L * 1024 * 1024;
 constexpr long kPictureMaxSide = 16384;
 constexpr long long kPictureMaxPixels = 16LL * 1024 * 1024;
+constexpr long long kPictureMaxReducedPixels = 4 * kPictureMaxPixels;
+
+// The widest picture the game keeps: the file pictures it shows are decoded
+// at most this wide (DecodePictureFile), which bounds the memory they hold.
+constexpr long kPictureWidestKept = 2048;
 
 // The pixel block of a PictureRecord: width x height words of 0x00RRGGBB, top
 // row first.  It cannot be copied, so that two records never think they own
@@ -97,7 +106,8 @@ struct PictureInfo {
 void PictureLibraryStartUp();
 
 // Reads the size and depth of a picture file without decoding its pixels.
-// Returns 1 when the file is a picture the game reads, else negative.
+// Returns 1 when the file is a picture the game reads (at its own size, or
+// reduced for a large JPEG), else negative.
 int ReadPictureInfo(LPCSTR path, PictureInfo* info);
 // The same for a picture held in memory.
 int ReadPictureInfoFromMemory(const void* bytes, PictureInfo* info, DWORD byteCount);
@@ -105,8 +115,7 @@ int ReadPictureInfoFromMemory(const void* bytes, PictureInfo* info, DWORD byteCo
 // Start-up overlap: reads a picture file now and decodes it on another
 // thread while the caller goes on with other work.  TakePrefetchedFile then
 // waits for that decode and hands over what DecodePictureFile would have
-// made of the file: `infoResult` is ReadPictureInfo's answer, and when it is
-// a success `decodeResult` and `record` are DecodeFile's.  It answers false
+// made of the file, as DecodeFileAsShown makes it.  It answers false
 // for any other path, and leaves the prefetch for its own file, until
 // DropPrefetchedFile.  One prefetch at a time.
 struct PrefetchedPicture {
@@ -114,6 +123,10 @@ struct PrefetchedPicture {
   int decodeResult = PICTURE_FAILURE;
   PictureRecord record;
 };
+// DecodePictureFile's work, the file read once: its information and, when
+// that reads, its pixels decoded at most kPictureWidestKept wide at the
+// picture's own depth (DecodeFileReduced).
+void DecodeFileAsShown(LPCSTR path, PrefetchedPicture* result);
 void PrefetchFile(LPCSTR path);
 bool TakePrefetchedFile(LPCSTR path, PrefetchedPicture* result);
 // Embedded pictures can come along: blocks named before PrefetchFile are
@@ -135,6 +148,13 @@ int DecodeFile(LPCSTR path, PictureRecord* record, int bitsPerPixel, int colorOr
 int DecodeMemory(const void* bytes, PictureRecord* record, int bitsPerPixel, int colorOrder,
                  DWORD byteCount);
 int DecodeMemory24(const void* bytes, PictureRecord* record, int bitsPerPixel, DWORD byteCount);
+// DecodeFile for a picture that is to be at most `maxWidth` pixels wide: a
+// wider one comes out exactly that wide, its height in proportion, each pixel
+// the average of the part of the picture it covers.  A JPEG is decoded at a
+// reduced size by its decoder first, and no picture is ever held at its full
+// size: the rows are averaged as they are decoded.  The information read
+// from the file (ReadPictureInfo) still gives its own size.
+int DecodeFileReduced(LPCSTR path, PictureRecord* record, int bitsPerPixel, int colorOrder, LONG maxWidth);
 
 // Frees the record's pixels and clears PICTURE_HAS_DATA.
 int ReleaseRecord(PictureRecord* record);

@@ -30,17 +30,12 @@ struct Prefetch {
 };
 Prefetch g_prefetch;
 
-// What DecodePictureFile does with a file, from bytes already read.
-PrefetchResult DecodeReadFile(const std::vector<unsigned char>& bytes, const std::string& path) {
+// What DecodePictureFile does with a file, from bytes already read (and
+// trimmed in place: the thread owns them).
+PrefetchResult DecodeReadFile(std::vector<unsigned char>& bytes, const std::string& path) {
   auto out = std::make_unique<PrefetchedPicture>();
-  Magick::Image header;
-  out->infoResult = LoadImage(bytes.data(), bytes.size(), path.c_str(), true, header);
-  if (out->infoResult != PICTURE_SUCCESS) return out;
-  PictureInfo info;
-  FillInfo(header, &info);
-  PrepareRecord(&out->record, info.width, info.height, info.bitsPerPixel);
-  out->decodeResult = DecodeBytes(bytes.data(), bytes.size(), path.c_str(), &out->record, info.bitsPerPixel,
-                                  info.colorOrder);
+  HeldBytes held = HoldFile(bytes);
+  DecodeHeldAsShown(held, path.c_str(), out.get());
   return out;
 }
 

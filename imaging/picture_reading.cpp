@@ -21,7 +21,10 @@
 #include <Magick++.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
+#include <memory>
+#include <mutex>
 #include <string>
 
 #include "imaging/picture_internal.h"
@@ -36,13 +39,32 @@ uint32_t BigEndian32(const unsigned char* p) {
   return (uint32_t)p[0] << 24 | (uint32_t)p[1] << 16 | (uint32_t)p[2] << 8 | p[3];
 }
 
-// The PNG without the chunks the pixels do not need.  What stays: the critical
+// Keeps the runs of bytes `keep` is given and drops the others, writing what
+// is kept to `out` (which may be `bytes` itself: what is kept only moves
+// towards the start).  With `out` null only counts.  Returns the kept length.
+class Keeper {
+ public:
+  Keeper(const unsigned char* bytes, unsigned char* out) : bytes_(bytes), out_(out) {}
+  void Keep(size_t from, size_t to) {
+    if (out_ != nullptr && to > from && out_ + kept_ != bytes_ + from) memmove(out_ + kept_, bytes_ + from, to - from);
+    kept_ += to - from;
+  }
+  size_t kept() const { return kept_; }
+
+ private:
+  const unsigned char* bytes_;
+  unsigned char* out_;
+  size_t kept_ = 0;
+};
+
+// A PNG without the chunks the pixels do not need.  What stays: the critical
 // chunks (header, palette, data, end), which a decoder cannot do without, and
 // the transparency chunk, which changes the colours shown.  A damaged chunk
 // structure is left to the decoder from the point where it breaks, unless the
 // broken chunk is one of those dropped.
-std::vector<unsigned char> PngPixelChunks(const unsigned char* bytes, size_t count) {
-  std::vector<unsigned char> kept(bytes, bytes + sizeof kPngSignature);
+size_t PngPixelChunks(const unsigned char* bytes, size_t count, unsigned char* out) {
+  Keeper keeper(bytes, out);
+  keeper.Keep(0, sizeof kPngSignature);
   size_t at = sizeof kPngSignature;
   while (at < count) {
     const size_t left = count - at;
@@ -50,13 +72,72 @@ std::vector<unsigned char> PngPixelChunks(const unsigned char* bytes, size_t cou
     const bool keep = left < 8 || (chunk[4] & 0x20) == 0 || memcmp(chunk + 4, "tRNS", 4) == 0;
     const size_t size = left < 12 ? left : 12 + (size_t)BigEndian32(chunk);
     if (size > left) {
-      if (keep) kept.insert(kept.end(), chunk, bytes + count);
+      if (keep) keeper.Keep(at, count);
       break;
     }
-    if (keep) kept.insert(kept.end(), chunk, chunk + size);
+    if (keep) keeper.Keep(at, at + size);
     at += size;
   }
-  return kept;
+  return keeper.kept();
+}
+
+// A JPEG without its comments and the application segments that only carry
+// notes about the picture (camera settings, thumbnails, colour profiles,
+// editing records): the decoder would copy each of them out byte by byte,
+// and a file can hold hundreds.  The JFIF and Adobe segments stay, since
+// they say how the colours are coded, and so does everything else.  The
+// entropy-coded data between markers is kept as it is; a damaged marker
+// structure is left to the decoder from where it breaks.
+size_t JpegPixelSegments(const unsigned char* bytes, size_t count, unsigned char* out) {
+  Keeper keeper(bytes, out);
+  keeper.Keep(0, 2);  // the start of the picture
+  size_t at = 2, keptTo = 2;
+  while (at + 4 <= count) {
+    if (bytes[at] != 0xFF) {
+      // Entropy-coded data: find the next marker (0xFF not followed by a
+      // stuffed zero, a restart or another 0xFF).
+      const void* found = memchr(bytes + at, 0xFF, count - at);
+      if (found == nullptr) break;
+      at = (size_t)(static_cast<const unsigned char*>(found) - bytes);
+      continue;
+    }
+    const unsigned char marker = bytes[at + 1];
+    if (marker == 0x00 || marker == 0xFF || (marker >= 0xD0 && marker <= 0xD7) || marker == 0x01) {
+      at += marker == 0xFF ? 1 : 2;
+      continue;
+    }
+    if (marker == 0xD8 || marker == 0xD9) break;  // another picture, or the end
+    const size_t size = 2 + ((size_t)bytes[at + 2] << 8 | bytes[at + 3]);
+    if (size < 4 || at + size > count) break;
+    const bool notes = marker == 0xFE || (marker >= 0xE1 && marker <= 0xEF && marker != 0xEE);
+    if (notes) {
+      keeper.Keep(keptTo, at);
+      keptTo = at + size;
+    }
+    at += size;
+  }
+  keeper.Keep(keptTo, count);
+  return keeper.kept();
+}
+
+// The trimmed length of a PNG or JPEG (with `out`, written there), or `count`
+// for any other format.
+size_t TrimmedPicture(const unsigned char* bytes, size_t count, unsigned char* out) {
+  if (count >= sizeof kPngSignature && memcmp(bytes, kPngSignature, sizeof kPngSignature) == 0)
+    return PngPixelChunks(bytes, count, out);
+  if (count >= 4 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) return JpegPixelSegments(bytes, count, out);
+  return count;
+}
+
+// Whether a PNG holds a chunk of this type before its pixel data.
+bool HasPngChunk(const unsigned char* bytes, size_t count, const char* type) {
+  for (size_t at = sizeof kPngSignature; at + 8 <= count;) {
+    const unsigned char* chunk = bytes + at;
+    if (memcmp(chunk + 4, type, 4) == 0) return true;
+    if (memcmp(chunk + 4, "IDAT", 4) == 0) return false;
+    at += 12 + (size_t)BigEndian32(chunk);
+  }
+  return false;
 }
 
 }  // namespace
@@ -104,6 +185,28 @@ bool SizeAcceptable(size_t width, size_t height) {
          (long long)width * (long long)height <= kPictureMaxPixels;
 }
 
+HeldBytes HoldFile(std::vector<unsigned char>& bytes) {
+  HeldBytes held;
+  bytes.resize(TrimmedPicture(bytes.data(), bytes.size(), bytes.data()));
+  held.bytes = bytes.data();
+  held.count = bytes.size();
+  return held;
+}
+
+HeldBytes HoldBlock(const void* bytes, size_t count) {
+  HeldBytes held;
+  held.bytes = static_cast<const unsigned char*>(bytes);
+  held.count = bytes != nullptr ? count : 0;
+  const size_t kept = held.count > 0 ? TrimmedPicture(held.bytes, held.count, nullptr) : 0;
+  if (kept != held.count) {
+    held.trimmed.resize(kept);
+    TrimmedPicture(held.bytes, held.count, held.trimmed.data());
+    held.bytes = held.trimmed.data();
+    held.count = kept;
+  }
+  return held;
+}
+
 }  // namespace piclib
 
 namespace {
@@ -122,55 +225,85 @@ LONG DepthOf(const Magick::Image& image) {
   return 24;
 }
 
+// ImageMagick's description of a read of the held bytes: the one coder
+// forced, the first frame only.  The bytes themselves are handed over by
+// address, never copied.
+class ReadInfo {
+ public:
+  explicit ReadInfo(const std::string& reader) : info_(MagickCore::AcquireImageInfo()) {
+    MagickCore::FormatLocaleString(info_->filename, MagickPathExtent, "%s:", reader.c_str());
+    MagickCore::ExceptionInfo* exception = MagickCore::AcquireExceptionInfo();
+    MagickCore::SetImageInfo(info_, 1, exception);
+    MagickCore::DestroyExceptionInfo(exception);
+    info_->scene = 0;
+    info_->number_scenes = 1;
+  }
+  ~ReadInfo() { MagickCore::DestroyImageInfo(info_); }
+  ReadInfo(const ReadInfo&) = delete;
+  ReadInfo& operator=(const ReadInfo&) = delete;
+  MagickCore::ImageInfo* get() { return info_; }
+
+ private:
+  MagickCore::ImageInfo* info_;
+};
+
+class Exception {
+ public:
+  Exception() : exception_(MagickCore::AcquireExceptionInfo()) {}
+  ~Exception() { MagickCore::DestroyExceptionInfo(exception_); }
+  Exception(const Exception&) = delete;
+  Exception& operator=(const Exception&) = delete;
+  MagickCore::ExceptionInfo* get() { return exception_; }
+
+ private:
+  MagickCore::ExceptionInfo* exception_;
+};
+
+// The first frame a read made, or an empty image when it failed.  Warnings
+// (a damaged file the coder could still make sense of) are no failure.
+Magick::Image FirstFrame(MagickCore::Image* images, MagickCore::ExceptionInfo* exception) {
+  if (images == nullptr) return Magick::Image();
+  if (images->next != nullptr) {
+    MagickCore::Image* rest = images->next;
+    images->next = nullptr;
+    rest->previous = nullptr;
+    MagickCore::DestroyImageList(rest);
+  }
+  Magick::Image image(images);
+  if (exception->severity >= MagickCore::ErrorException) return Magick::Image();
+  return image;
+}
+
+// Whether the size a header claims may be read: within the pixel limit, or a
+// sequential JPEG within the reduced limit that is to be decoded reduced.
+bool ClaimAcceptable(const Magick::Image& header, const std::string& reader, long maxWidth) {
+  const size_t width = header.columns(), height = header.rows();
+  if (SizeAcceptable(width, height)) return true;
+  return maxWidth > 0 && reader == "JPEG" && (long)width > maxWidth &&
+         header.constImage()->interlace == MagickCore::NoInterlace && (long)width <= kPictureMaxSide &&
+         (long)height <= kPictureMaxSide && (long long)width * (long long)height <= kPictureMaxReducedPixels;
+}
+
 }  // namespace
 
 namespace piclib {
 
-// Pings (pingOnly) or reads the first frame of a picture held in memory into
-// `image`.  Returns PICTURE_SUCCESS or a failure; damaged pictures that the
-// decoder could still read come back as success.
-int LoadImage(const unsigned char* bytes, size_t count, const char* path, bool pingOnly,
-              Magick::Image& image) {
+// Pings the picture held in memory (header only) into `image`.  Returns
+// PICTURE_SUCCESS or a failure.
+int LoadImage(HeldBytes& held, const char* path, long maxWidth, Magick::Image& image) {
   EnsureMagick();
-  if (bytes == nullptr || count == 0) return PICTURE_NOT_A_PICTURE;
-  if (count > (size_t)kPictureMaxFileBytes) return PICTURE_TOO_LARGE;
-  std::vector<unsigned char> png;
-  if (count >= sizeof kPngSignature && memcmp(bytes, kPngSignature, sizeof kPngSignature) == 0) {
-    png = PngPixelChunks(bytes, count);
-    bytes = png.data();
-    count = png.size();
-  }
-  const std::string reader = ChooseReader(bytes, count, path);
-  if (reader.empty()) return PICTURE_NOT_A_PICTURE;
+  if (held.bytes == nullptr || held.count == 0) return PICTURE_NOT_A_PICTURE;
+  if (held.count > (size_t)kPictureMaxFileBytes) return PICTURE_TOO_LARGE;
+  held.reader = ChooseReader(held.bytes, held.count, path);
+  if (held.reader.empty()) return PICTURE_NOT_A_PICTURE;
   try {
-    Magick::Blob blob(bytes, count);
-    Magick::Image header;
-    header.magick(reader);
-    header.subImage(0);
-    header.subRange(1);
-    try {
-      header.ping(blob);
-    } catch (const Magick::Warning&) {
-      // A damaged header the coder could still make sense of.
-    }
+    ReadInfo info(held.reader);
+    Exception exception;
+    Magick::Image header = FirstFrame(MagickCore::PingBlob(info.get(), held.bytes, held.count, exception.get()),
+                                      exception.get());
     if (!header.isValid()) return PICTURE_NOT_A_PICTURE;
-    if (!SizeAcceptable(header.columns(), header.rows())) return PICTURE_TOO_LARGE;
-    if (pingOnly) {
-      image = header;
-      return PICTURE_SUCCESS;
-    }
-    Magick::Image picture;
-    picture.magick(reader);
-    picture.subImage(0);
-    picture.subRange(1);
-    try {
-      picture.read(blob);
-    } catch (const Magick::Warning&) {
-      // Damaged but readable (a truncated JPEG, say): keep what was decoded.
-    }
-    if (!picture.isValid() || !SizeAcceptable(picture.columns(), picture.rows()))
-      return PICTURE_NOT_A_PICTURE;
-    image = picture;
+    if (!ClaimAcceptable(header, held.reader, maxWidth)) return PICTURE_TOO_LARGE;
+    image = header;
     return PICTURE_SUCCESS;
   } catch (const Magick::Exception&) {
     return PICTURE_NOT_A_PICTURE;
@@ -189,59 +322,230 @@ void FillInfo(const Magick::Image& image, PictureInfo* info) {
 }  // namespace piclib
 
 namespace {
-// Copies the image's pixels into the record as 0x00RRGGBB words.  Transparent
-// parts are laid over white, the way a viewer shows them.
-void StorePixels(Magick::Image& image, PictureRecord* record) {
+// A pixel laid over white by its coverage, the way a viewer shows
+// transparent parts.
+inline uint32_t OverWhite(unsigned r, unsigned g, unsigned b, unsigned a) {
+  r = (r * a + 255 * (255 - a) + 127) / 255;
+  g = (g * a + 255 * (255 - a) + 127) / 255;
+  b = (b * a + 255 * (255 - a) + 127) / 255;
+  return r << 16 | g << 8 | b;
+}
+
+// `count` rows of the image from row `y`, as 0x00RRGGBB words.
+void ExportRows(Magick::Image& image, size_t y, size_t count, uint32_t* words) {
+  const size_t width = image.columns(), n = width * count;
+  if (!image.matte()) {
+    // Only ask for the alpha channel of pictures that have one: some readers
+    // leave it uninitialised otherwise.
+    image.write(0, (ssize_t)y, width, count, "BGRP", Magick::CharPixel, words);
+    for (size_t i = 0; i < n; ++i) words[i] &= 0x00FFFFFFu;
+  } else {
+    std::vector<unsigned char> rgba(n * 4);
+    image.write(0, (ssize_t)y, width, count, "RGBA", Magick::CharPixel, rgba.data());
+    for (size_t i = 0; i < n; ++i) {
+      const unsigned char* p = &rgba[i * 4];
+      words[i] = OverWhite(p[0], p[1], p[2], p[3]);
+    }
+  }
+}
+
+// The size a picture of width x height is kept at.
+void KeptSize(size_t width, size_t height, long maxWidth, size_t* keptWidth, size_t* keptHeight) {
+  const bool shrink = maxWidth > 0 && width > (size_t)maxWidth;
+  *keptWidth = shrink ? (size_t)maxWidth : width;
+  *keptHeight = shrink ? ShrunkHeight(width, height, (size_t)maxWidth) : height;
+}
+
+// Copies a decoded image's pixels into the record, averaged down to the kept
+// size a band of rows at a time when it is wider than that.
+void StorePixels(Magick::Image& image, PictureRecord* record, long maxWidth) {
   if (image.colorSpace() != Magick::sRGBColorspace && image.colorSpace() != Magick::RGBColorspace &&
       image.colorSpace() != Magick::GRAYColorspace)
     image.colorSpace(Magick::sRGBColorspace);
   const size_t width = image.columns(), height = image.rows();
-  std::vector<uint32_t> words;
-  words.reserve(width * height);
-  AskForLargePages(words.data(), width * height * sizeof(uint32_t));
-  words.resize(width * height);
-  if (!image.matte()) {
-    // Only ask for the alpha channel of pictures that have one: some readers
-    // leave it uninitialised otherwise.
-    image.write(0, 0, width, height, "BGRP", Magick::CharPixel, words.data());
-    for (uint32_t& w : words) w &= 0x00FFFFFFu;
+  size_t keptWidth, keptHeight;
+  KeptSize(width, height, maxWidth, &keptWidth, &keptHeight);
+  std::vector<uint32_t> words(keptWidth * keptHeight);
+  if (keptWidth == width) {
+    ExportRows(image, 0, height, words.data());
   } else {
-    std::vector<unsigned char> rgba(width * height * 4);
-    image.write(0, 0, width, height, "RGBA", Magick::CharPixel, rgba.data());
-    for (size_t i = 0; i < words.size(); ++i) {
-      const unsigned char* p = &rgba[i * 4];
-      unsigned a = p[3];
-      unsigned r = (p[0] * a + 255 * (255 - a) + 127) / 255;
-      unsigned g = (p[1] * a + 255 * (255 - a) + 127) / 255;
-      unsigned b = (p[2] * a + 255 * (255 - a) + 127) / 255;
-      words[i] = (r << 16) | (g << 8) | b;
+    RowShrinker shrinker(width, height, keptWidth, keptHeight, words.data());
+    const size_t band = 32;
+    std::vector<uint32_t> rows(width * band);
+    for (size_t y = 0; y < height; y += band) {
+      const size_t count = std::min(band, height - y);
+      ExportRows(image, y, count, rows.data());
+      for (size_t i = 0; i < count; ++i) shrinker.Add(rows.data() + i * width);
     }
+    shrinker.Finish();
   }
   record->pixels.words = std::move(words);
-  record->width = (LONG)width;
-  record->height = (LONG)height;
+  record->width = (LONG)keptWidth;
+  record->height = (LONG)keptHeight;
+}
+
+// ---------------------------------------------------------------- streaming
+
+// Where the rows of a streamed decode go: straight into the record's words,
+// or through a shrinker when the picture is wider than it is kept.  The
+// decoder never holds more than a row.
+struct StreamTarget {
+  long maxWidth = 0;
+  size_t width = 0, height = 0, keptWidth = 0, keptHeight = 0, y = 0;
+  bool failed = false;
+  std::vector<uint32_t> words, row;
+  std::unique_ptr<RowShrinker> shrinker;
+};
+
+void ConvertRow(const MagickCore::Image* image, const MagickCore::PixelPacket* p, size_t columns, uint32_t* out) {
+  using MagickCore::Quantum;
+  using MagickCore::ScaleQuantumToChar;
+  const MagickCore::IndexPacket* indexes = MagickCore::GetVirtualIndexQueue(image);
+  const bool palette = image->storage_class == MagickCore::PseudoClass && image->colormap != nullptr &&
+                       image->colors > 0 && indexes != nullptr;
+  const bool alpha = image->matte != MagickCore::MagickFalse;
+  for (size_t x = 0; x < columns; ++x) {
+    const MagickCore::PixelPacket* c = p + x;
+    if (palette) c = image->colormap + std::min<size_t>((size_t)indexes[x], image->colors - 1);
+    const unsigned r = ScaleQuantumToChar(c->red), g = ScaleQuantumToChar(c->green),
+                   b = ScaleQuantumToChar(c->blue);
+    out[x] = alpha ? OverWhite(r, g, b, ScaleQuantumToChar((Quantum)(QuantumRange - c->opacity)))
+                   : r << 16 | g << 8 | b;
+  }
+}
+
+bool StartStream(StreamTarget* target, const MagickCore::Image* image, size_t columns) {
+  if (!SizeAcceptable(image->columns, image->rows) || columns != image->columns) return false;
+  target->width = image->columns;
+  target->height = image->rows;
+  KeptSize(target->width, target->height, target->maxWidth, &target->keptWidth, &target->keptHeight);
+  target->words.assign(target->keptWidth * target->keptHeight, 0);
+  if (target->keptWidth != target->width) {
+    target->row.resize(target->width);
+    target->shrinker = std::make_unique<RowShrinker>(target->width, target->height, target->keptWidth,
+                                                     target->keptHeight, target->words.data());
+  }
+  return true;
+}
+
+// Called by the decoder with each row it has made (and once with none before
+// the first).  Answering 0 stops the decode.
+size_t TakeRow(const MagickCore::Image* image, const void* pixels, const size_t columns) {
+  auto* target = static_cast<StreamTarget*>(image->client_data);
+  if (target == nullptr || target->failed) return 0;
+  if (pixels == nullptr) return columns;
+  try {
+    if (target->width == 0 && !StartStream(target, image, columns)) {
+      target->failed = true;
+      return 0;
+    }
+    const bool colours = image->colorspace == MagickCore::sRGBColorspace ||
+                         image->colorspace == MagickCore::RGBColorspace || image->colorspace == MagickCore::GRAYColorspace;
+    if (columns != target->width || !colours) {
+      target->failed = true;
+      return 0;
+    }
+    if (target->y >= target->height) return columns;
+    uint32_t* out = target->shrinker ? target->row.data() : target->words.data() + target->y * target->width;
+    ConvertRow(image, static_cast<const MagickCore::PixelPacket*>(pixels), columns, out);
+    if (target->shrinker) target->shrinker->Add(out);
+    ++target->y;
+    return columns;
+  } catch (...) {  // out of memory: nothing may leave the decoder's C code
+    target->failed = true;
+    return 0;
+  }
+}
+
+// The readers whose decoders hand over each row once, top row first, in the
+// colours the stream takes: those can be streamed.
+bool Streamable(const HeldBytes& held, const Magick::Image& header) {
+  const Magick::ColorspaceType space = header.colorSpace();
+  if (space != Magick::sRGBColorspace && space != Magick::RGBColorspace && space != Magick::GRAYColorspace)
+    return false;
+  if (held.reader == "JPEG") return true;
+  // Of PNGs, the true-colour ones (colour type 2 or 6 in the header): their
+  // decoder gives grey and palette pictures their colours, and a
+  // transparent colour its transparency, only once every row is in.
+  return held.reader == "PNG" && held.count > 25 && (held.bytes[25] == 2 || held.bytes[25] == 6) &&
+         !HasPngChunk(held.bytes, held.count, "tRNS");
+}
+
+// Decodes the held picture into the record's words and size; `depth`
+// receives its depth for the game.
+int DecodePixels(HeldBytes& held, const char* path, long maxWidth, PictureRecord* record, LONG* depth) {
+  // One decode at a time (the start-up prefetch runs beside the program), so
+  // that a streamed read's count of memory is its own.
+  static std::mutex turns;
+  std::lock_guard<std::mutex> turn(turns);
+  Magick::Image header;
+  int result = LoadImage(held, path, maxWidth, header);
+  if (result != PICTURE_SUCCESS) return result;
+  ReadInfo info(held.reader);
+  char size[64];
+  if (held.reader == "JPEG" && maxWidth > 0 && (long)header.columns() > maxWidth) {
+    // The decoder's own reduced decoding, to the smallest of its sizes that
+    // is still at least as wide as the picture is kept.
+    snprintf(size, sizeof size, "%ldx0", maxWidth);
+    MagickCore::SetImageOption(info.get(), "jpeg:size", size);
+  }
+  Exception exception;
+  if (Streamable(held, header)) {
+    StreamTarget target;
+    target.maxWidth = maxWidth;
+    info.get()->client_data = &target;
+    MagickCore::SetImageInfoBlob(info.get(), held.bytes, held.count);
+    const MagickCore::MagickSizeType counted = MagickCore::GetMagickResource(MagickCore::MemoryResource);
+    Magick::Image done = FirstFrame(MagickCore::ReadStream(info.get(), TakeRow, exception.get()), exception.get());
+    MagickCore::SetImageInfoBlob(info.get(), nullptr, 0);
+    const bool valid = done.isValid();
+    const LONG doneDepth = valid ? DepthOf(done) : 24;
+    done = Magick::Image();  // the stream's blocks go with it
+    // At most a whole block of pixels and indexes at the size decoded; decodes
+    // take turns (below), so nothing else counted meanwhile.
+    const MagickCore::MagickSizeType after = MagickCore::GetMagickResource(MagickCore::MemoryResource);
+    const MagickCore::MagickSizeType block = (MagickCore::MagickSizeType)target.width * target.height *
+                                             (sizeof(MagickCore::PixelPacket) + sizeof(MagickCore::IndexPacket));
+    ForgiveUncountedMemory(after > counted ? std::min(after - counted, block) : 0);
+    if (!valid || target.failed || target.width == 0) return PICTURE_NOT_A_PICTURE;
+    if (target.shrinker) target.shrinker->Finish();
+    record->pixels.words = std::move(target.words);
+    record->width = (LONG)target.keptWidth;
+    record->height = (LONG)target.keptHeight;
+    *depth = doneDepth;
+    return PICTURE_SUCCESS;
+  }
+  Magick::Image picture =
+      FirstFrame(MagickCore::BlobToImage(info.get(), held.bytes, held.count, exception.get()), exception.get());
+  if (!picture.isValid() || !SizeAcceptable(picture.columns(), picture.rows())) return PICTURE_NOT_A_PICTURE;
+  *depth = DepthOf(picture);
+  StorePixels(picture, record, maxWidth);
+  return PICTURE_SUCCESS;
 }
 
 }  // namespace
 
 namespace piclib {
 
-int DecodeBytes(const unsigned char* bytes, size_t count, const char* path, PictureRecord* record,
-                int bitsPerPixel, int colorOrder) {
+int DecodeBytes(HeldBytes& held, const char* path, PictureRecord* record, int bitsPerPixel, int colorOrder,
+                long maxWidth) {
   if (record == nullptr) return PICTURE_BAD_ARGUMENT;
   MakeEmpty(record);
-  Magick::Image image;
-  int result = LoadImage(bytes, count, path, false, image);
+  int result;
   try {
+    LONG depth = 24;
+    result = DecodePixels(held, path, maxWidth, record, &depth);
     if (result == PICTURE_SUCCESS) {
-      LONG depth = DepthOf(image);
       if (bitsPerPixel >= 1 && bitsPerPixel <= 8) {
-        if (depth > bitsPerPixel) ReduceColours(image, bitsPerPixel, false);
+        if (depth > bitsPerPixel) {
+          Magick::Image image = ImageOf(record);
+          ReduceColours(image, bitsPerPixel, false);
+          StorePixels(image, record, 0);
+        }
         depth = bitsPerPixel;
       } else if (bitsPerPixel > 8) {
         depth = bitsPerPixel;
       }
-      StorePixels(image, record);
       record->bitsPerPixel = depth;
     }
   } catch (const Magick::Exception&) {
@@ -249,6 +553,7 @@ int DecodeBytes(const unsigned char* bytes, size_t count, const char* path, Pict
   } catch (const std::bad_alloc&) {
     result = PICTURE_TOO_LARGE;
   }
+  GiveBackMemory();
   if (result != PICTURE_SUCCESS) {
     // Nothing decoded: an empty record of no size, so callers that look at the
     // width see that the picture is missing.
@@ -263,6 +568,16 @@ int DecodeBytes(const unsigned char* bytes, size_t count, const char* path, Pict
   return PICTURE_SUCCESS;
 }
 
+void DecodeHeldAsShown(HeldBytes& held, const char* path, PrefetchedPicture* out) {
+  Magick::Image header;
+  out->infoResult = LoadImage(held, path, kPictureWidestKept, header);
+  if (out->infoResult != PICTURE_SUCCESS) return;
+  PictureInfo info;
+  FillInfo(header, &info);
+  PrepareRecord(&out->record, info.width, info.height, info.bitsPerPixel);
+  out->decodeResult = DecodeBytes(held, path, &out->record, info.bitsPerPixel, info.colorOrder, kPictureWidestKept);
+}
+
 }  // namespace piclib
 
 int ReadPictureInfo(LPCSTR path, PictureInfo* info) {
@@ -270,8 +585,9 @@ int ReadPictureInfo(LPCSTR path, PictureInfo* info) {
   std::vector<unsigned char> bytes;
   int result = ReadFileCapped(path, bytes);
   if (result != PICTURE_SUCCESS) return result;
+  HeldBytes held = HoldFile(bytes);
   Magick::Image image;
-  result = LoadImage(bytes.data(), bytes.size(), path, true, image);
+  result = LoadImage(held, path, kPictureWidestKept, image);
   if (result != PICTURE_SUCCESS) return result;
   FillInfo(image, info);
   return PICTURE_SUCCESS;
@@ -279,31 +595,48 @@ int ReadPictureInfo(LPCSTR path, PictureInfo* info) {
 
 int ReadPictureInfoFromMemory(const void* bytes, PictureInfo* info, DWORD byteCount) {
   if (info == nullptr || bytes == nullptr) return PICTURE_BAD_ARGUMENT;
+  HeldBytes held = HoldBlock(bytes, byteCount);
   Magick::Image image;
-  int result = LoadImage(static_cast<const unsigned char*>(bytes), byteCount, nullptr, true, image);
+  int result = LoadImage(held, nullptr, kPictureWidestKept, image);
   if (result != PICTURE_SUCCESS) return result;
   FillInfo(image, info);
   return PICTURE_SUCCESS;
 }
 
-int DecodeFile(LPCSTR path, PictureRecord* record, int bitsPerPixel, int colorOrder) {
+int DecodeFileReduced(LPCSTR path, PictureRecord* record, int bitsPerPixel, int colorOrder, LONG maxWidth) {
   if (record == nullptr) return PICTURE_BAD_ARGUMENT;
   std::vector<unsigned char> bytes;
   int result = ReadFileCapped(path, bytes);
   if (result != PICTURE_SUCCESS) {
-    DecodeBytes(nullptr, 0, nullptr, record, 0, colorOrder);  // leaves it empty
+    HeldBytes none;
+    DecodeBytes(none, nullptr, record, 0, colorOrder, 0);  // leaves it empty
     return result;
   }
-  return DecodeBytes(bytes.data(), bytes.size(), path, record, bitsPerPixel, colorOrder);
+  HeldBytes held = HoldFile(bytes);
+  return DecodeBytes(held, path, record, bitsPerPixel, colorOrder, maxWidth);
+}
+
+int DecodeFile(LPCSTR path, PictureRecord* record, int bitsPerPixel, int colorOrder) {
+  return DecodeFileReduced(path, record, bitsPerPixel, colorOrder, 0);
+}
+
+void DecodeFileAsShown(LPCSTR path, PrefetchedPicture* result) {
+  if (result == nullptr) return;
+  std::vector<unsigned char> bytes;
+  result->infoResult = ReadFileCapped(path, bytes);
+  result->decodeResult = PICTURE_FAILURE;
+  if (result->infoResult != PICTURE_SUCCESS) return;
+  HeldBytes held = HoldFile(bytes);
+  DecodeHeldAsShown(held, path, result);
 }
 
 int DecodeMemory(const void* bytes, PictureRecord* record, int bitsPerPixel, int colorOrder,
                  DWORD byteCount) {
-  return DecodeBytes(static_cast<const unsigned char*>(bytes), byteCount, nullptr, record,
-                     bitsPerPixel, colorOrder);
+  HeldBytes held = HoldBlock(bytes, byteCount);
+  return DecodeBytes(held, nullptr, record, bitsPerPixel, colorOrder, 0);
 }
 
 int DecodeMemory24(const void* bytes, PictureRecord* record, int bitsPerPixel, DWORD byteCount) {
-  return DecodeBytes(static_cast<const unsigned char*>(bytes), byteCount, nullptr, record,
-                     bitsPerPixel > 8 ? bitsPerPixel : 24, PICTURE_ORDER_BGR);
+  HeldBytes held = HoldBlock(bytes, byteCount);
+  return DecodeBytes(held, nullptr, record, bitsPerPixel > 8 ? bitsPerPixel : 24, PICTURE_ORDER_BGR, 0);
 }

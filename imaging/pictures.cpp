@@ -105,18 +105,12 @@ void SelectSharedPalette(HDC dc, bool realise) {
 
 int DecodePictureFile(LPCSTR path, PictureRecord* record) {
   if (record == nullptr) return 0;
-  PrefetchedPicture prefetched;
-  if (TakePrefetchedFile(path, &prefetched)) {
-    if (prefetched.infoResult != PICTURE_SUCCESS) return 0;
-    *record = std::move(prefetched.record);
-    return prefetched.decodeResult == PICTURE_SUCCESS ? 1 : 0;
-  }
-  PictureInfo info;
-  if (ReadPictureInfo(path, &info) != PICTURE_SUCCESS) return 0;
-  PrepareRecord(record, info.width, info.height, info.bitsPerPixel);
+  PrefetchedPicture done;
+  if (!TakePrefetchedFile(path, &done)) DecodeFileAsShown(path, &done);
+  if (done.infoResult != PICTURE_SUCCESS) return 0;
+  *record = std::move(done.record);
   // A file whose header reads but whose pixels do not is no picture either.
-  if (DecodeFile(path, record, info.bitsPerPixel, info.colorOrder) != PICTURE_SUCCESS) return 0;
-  return 1;
+  return done.decodeResult == PICTURE_SUCCESS ? 1 : 0;
 }
 
 void LoadResourcePicture(PictureRecord* record, LPCSTR name) {

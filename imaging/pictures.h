@@ -7,9 +7,11 @@
 #include "imaging/picture_library.h"
 #include "platform/win32.h"
 
-// Decodes a picture file into `record`, at the depth it has in the file.
-// Returns 1 when done; 0 when the file is not a picture the game reads, or
-// could not be decoded (the record is then empty).
+// Decodes a picture file into `record`, at the depth it has in the file and
+// at most kPictureWidestKept wide: a wider picture is decoded reduced to that
+// width, its height in proportion.  Returns 1 when done; 0 when the file is
+// not a picture the game reads (the record is left as it was), or could not
+// be decoded (the record is then empty).
 int DecodePictureFile(LPCSTR path, PictureRecord* record);
 
 // Decodes the embedded picture resource `name` (type "TEXT") into `record`.

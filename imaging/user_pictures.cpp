@@ -31,22 +31,15 @@ bool userPictureFolderSet = false;
 
 bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
-// Decodes the picture file at `path` into `record`, refusing pictures wider
-// than a puzzle picture may be.  Returns false, with the record empty, when
-// the file is not a picture that can be used.
+// Decodes the picture file at `path` into `record`; a picture wider than a
+// puzzle picture may be comes out reduced to that width.  Returns false, with
+// the record empty, when the file is not a picture that can be used.
 bool DecodeUsablePicture(const char* path, PictureRecord* record) {
-  const int maxWidth = kUserPictureMaxWidth;
-  PictureInfo info;
-  if (ReadPictureInfo(path, &info) != PICTURE_SUCCESS) return false;
-  if (info.width < 1 || info.width > maxWidth) return false;
-  PrepareRecord(record, info.width, info.height, info.bitsPerPixel);
-  if (DecodeFile(path, record, info.bitsPerPixel, info.colorOrder) != PICTURE_SUCCESS) return false;
-  // The file may have changed between the two reads.
-  if (record->width < 1 || record->height < 1 || record->width > maxWidth) {
+  if (!DecodePictureFile(path, record)) {
     ReleaseRecord(record);
     return false;
   }
-  return true;
+  return record->width >= 1 && record->width <= kUserPictureMaxWidth;
 }
 
 }  // namespace

@@ -4,14 +4,15 @@
 
 #include <cstddef>
 
+#include "imaging/picture_library.h"
 #include "platform/win32.h"
 
 // The filter of the open-picture dialog, "|"-separated pairs of description
 // and patterns.
 extern const char kOpenPictureFilter[];
 
-// Widest puzzle picture accepted, in pixels.
-constexpr int kUserPictureMaxWidth = 2048;
+// Widest puzzle picture, in pixels: a wider one is decoded reduced to it.
+constexpr int kUserPictureMaxWidth = (int)kPictureWidestKept;
 
 // The open dialog for pictures; `folder` (of `folderSize` bytes) is read as
 // the initial folder and receives the chosen file's folder, ending in a
@@ -24,8 +25,9 @@ int OpenImageDialog(char* out, size_t outSize, const char* filter, char* folder,
 // chosen after that, and makes it the puzzle picture.
 void OpenUserImage(HWND mainWindow);
 // Makes the picture file at `path` the puzzle picture and repaints.  With
-// `addToList` set the path heads the recent user-picture list.  A file that
-// is not a picture, is too wide or cannot be decoded is refused with a
+// `addToList` set the path heads the recent user-picture list.  A picture
+// wider than kUserPictureMaxWidth becomes the puzzle picture reduced to that
+// width.  A file that is not a picture or cannot be decoded is refused with a
 // message and the previous puzzle picture stays.
 void LoadUserImage(HWND hwnd, const char* path, int addToList);
 // The mine-field build's background and its chooser live with the mine field.

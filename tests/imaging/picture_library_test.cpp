@@ -1,8 +1,12 @@
 // The imaging library: hostile and damaged files, reading information without
-// decoding, the save formats, painting and capturing.
+// decoding, decoding as rows arrive and reduced, the save formats, painting
+// and capturing.
 #include <gtest/gtest.h>
 
 #include <Magick++.h>
+
+#include <QImage>
+#include <QImageWriter>
 
 #include <algorithm>
 #include <cstdio>
@@ -558,4 +562,159 @@ TEST(PictureLibraryPaint, PaintsOneToOneAndStretchedAndCapturesBack) {
   SelectObject(memory, old);
   DeleteObject(bitmap);
   DeleteDC(memory);
+}
+
+// ---------------------------------------------------------------- decoding as rows arrive
+
+namespace {
+// What a whole decode of the bytes gives, laid over white as the library lays
+// transparent parts: the yardstick the library's own decoding must match.
+std::vector<uint32_t> WholeDecode(const Magick::Blob& blob) {
+  Magick::Image image(blob);
+  if (image.colorSpace() != Magick::sRGBColorspace && image.colorSpace() != Magick::GRAYColorspace)
+    image.colorSpace(Magick::sRGBColorspace);
+  std::vector<unsigned char> rgba(image.columns() * image.rows() * 4);
+  image.write(0, 0, image.columns(), image.rows(), "RGBA", Magick::CharPixel, rgba.data());
+  std::vector<uint32_t> words(image.columns() * image.rows());
+  for (size_t i = 0; i < words.size(); ++i) {
+    const unsigned char* p = &rgba[i * 4];
+    const unsigned a = image.matte() ? p[3] : 255;
+    auto over = [&](unsigned c) { return (c * a + 255 * (255 - a) + 127) / 255; };
+    words[i] = over(p[0]) << 16 | over(p[1]) << 8 | over(p[2]);
+  }
+  return words;
+}
+
+Magick::Blob Encoded(Magick::Image image, const char* magick) {
+  image.magick(magick);
+  Magick::Blob blob;
+  image.write(&blob);
+  return blob;
+}
+
+// A JPEG written by the toolkit, as a camera or an editor would write one.
+std::string ToolkitJpeg(const std::string& path, int width, int height, bool progressive) {
+  QImage picture(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y) {
+    QRgb* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
+    for (int x = 0; x < width; ++x) row[x] = qRgb(x * 255 / (width - 1), y * 255 / (height - 1), 0x60);
+  }
+  QImageWriter writer(QString::fromStdString(path), "jpeg");
+  writer.setQuality(90);
+  writer.setProgressiveScanWrite(progressive);
+  EXPECT_TRUE(writer.write(picture));
+  return path;
+}
+}  // namespace
+
+TEST(PictureLibraryRows, EveryKindOfPngAndJpegDecodesAsAWholeDecodeWould) {
+  PictureLibraryStartUp();
+  PictureRecord gradient;
+  MakeGradient(&gradient, 97, 61);
+  Magick::Image base(97, 61, "BGRP", Magick::CharPixel, gradient.pixels.words.data());
+  base.depth(8);
+  std::vector<std::pair<const char*, Magick::Blob>> cases;
+  cases.emplace_back("rgb png", Encoded(base, "PNG"));
+  Magick::Image palette = base;
+  palette.quantizeColors(16);
+  palette.quantize();
+  palette.type(Magick::PaletteType);
+  cases.emplace_back("palette png", Encoded(palette, "PNG"));
+  Magick::Image grey = base;
+  grey.type(Magick::GrayscaleType);
+  cases.emplace_back("grey png", Encoded(grey, "PNG"));
+  cases.emplace_back("grey jpeg", Encoded(grey, "JPEG"));
+  Magick::Image alpha = base;
+  alpha.matte(true);
+  alpha.opacity(0x6000);
+  alpha.depth(16);
+  cases.emplace_back("16-bit rgba png", Encoded(alpha, "PNG"));
+  Magick::Image interlaced = base;
+  interlaced.interlaceType(Magick::LineInterlace);
+  cases.emplace_back("interlaced png", Encoded(interlaced, "PNG"));
+  cases.emplace_back("progressive jpeg", Encoded(interlaced, "JPEG"));
+  cases.emplace_back("jpeg", Encoded(base, "JPEG"));
+  Magick::Image cmyk = base;
+  cmyk.colorSpace(Magick::CMYKColorspace);
+  cases.emplace_back("cmyk jpeg", Encoded(cmyk, "JPEG"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first);
+    PictureRecord record;
+    ASSERT_EQ(PICTURE_SUCCESS, DecodeMemory(c.second.data(), &record, 0, 0, (DWORD)c.second.length()));
+    ASSERT_EQ(97, record.width);
+    EXPECT_EQ(WholeDecode(c.second), record.pixels.words);
+  }
+  // A picture the size of the whole pixel limit, again and again: each decode
+  // gives back all it took.
+  const std::string png = PngBomb(4096, 4096, true);
+  for (int i = 0; i < 4; ++i) {
+    PictureRecord record;
+    ASSERT_EQ(PICTURE_SUCCESS, DecodeMemory(png.data(), &record, 0, 0, (DWORD)png.size())) << i;
+  }
+}
+
+TEST(PictureLibraryRows, WideJpegsAreDecodedReducedAndOnlyThen) {
+  TempDir dir;
+  const std::string photo = ToolkitJpeg(dir.File("photo.jpg"), 6000, 4000, false);
+  PictureInfo info;
+  ASSERT_EQ(PICTURE_SUCCESS, ReadPictureInfo(photo.c_str(), &info));
+  EXPECT_EQ(6000, info.width);
+  PictureRecord record;
+  EXPECT_EQ(PICTURE_TOO_LARGE, DecodeFile(photo.c_str(), &record, 0, 0)) << "too large at its own size";
+  ASSERT_EQ(PICTURE_SUCCESS, DecodeFileReduced(photo.c_str(), &record, 0, 0, 2048));
+  ASSERT_EQ(2048, record.width);
+  ASSERT_EQ(1365, record.height);
+  // An area average of the gradient: red grows across, green down.
+  for (int x : {0, 700, 1400, 2047})
+    EXPECT_NEAR((x + 0.5) * 255 / 2048, Channel(record.pixels.words[(size_t)680 * 2048 + x], 16), 4) << x;
+  EXPECT_NEAR(127, Channel(record.pixels.words[(size_t)682 * 2048 + 1000], 8), 4);
+
+  // A progressive JPEG is held whole by its decoder at any size: refused.
+  const std::string progressive = ToolkitJpeg(dir.File("progressive.jpg"), 6000, 4000, true);
+  EXPECT_EQ(PICTURE_TOO_LARGE, ReadPictureInfo(progressive.c_str(), &info));
+  EXPECT_EQ(PICTURE_TOO_LARGE, DecodeFileReduced(progressive.c_str(), &record, 0, 0, 2048));
+  // Other formats are never reduced beyond the pixel limit.
+  const std::string bmp = dir.File("huge.bmp");
+  WriteFile(bmp, BmpHeader(6000, 4000, 16));
+  EXPECT_EQ(PICTURE_TOO_LARGE, DecodeFileReduced(bmp.c_str(), &record, 0, 0, 2048));
+}
+
+TEST(PictureLibraryHostile, FilesFullOfNotesOrFramesAreReadForTheirPictureAlone) {
+  TempDir dir;
+  PictureRecord picture;
+  MakeGradient(&picture, 64, 48);
+  const std::string jpeg = EncodeToBytes(&picture, dir, "plain.jpg", PICTURE_FORMAT_JPEG);
+  PictureRecord plain;
+  ASSERT_EQ(PICTURE_SUCCESS, DecodeMemory(jpeg.data(), &plain, 0, 0, (DWORD)jpeg.size()));
+  // 900 comments and 20 application notes of 64 KB each after the start:
+  // near the file cap.
+  std::string notes;
+  auto segment = [&](unsigned char marker, const std::string& head) {
+    std::string body = head + std::string(65533 - head.size(), 'n');
+    notes += {'\xFF', (char)marker, '\xFF', '\xFF'};
+    notes += body;
+  };
+  for (int i = 0; i < 900; ++i) segment(0xFE, "");
+  for (int i = 0; i < 20; ++i) segment(0xE1, "Exif");
+  const std::string noted = jpeg.substr(0, 2) + notes + jpeg.substr(2);
+  ASSERT_LT(noted.size(), (size_t)kPictureMaxFileBytes);
+  const std::string path = dir.File("noted.jpg");
+  WriteFile(path, noted);
+  PictureRecord record;
+  ASSERT_EQ(PICTURE_SUCCESS, DecodeFile(path.c_str(), &record, 0, 0));
+  EXPECT_EQ(plain.pixels.words, record.pixels.words);
+  ASSERT_EQ(PICTURE_SUCCESS, DecodeMemory(noted.data(), &record, 0, 0, (DWORD)noted.size()));
+  EXPECT_EQ(plain.pixels.words, record.pixels.words);
+
+  // A GIF of two and a half million frames of one pixel: the first is the picture.
+  std::string gif = std::string("GIF89a\x01\x00\x01\x00\x80\x00\x00", 13) + std::string("\xFF\x00\x00\x00\x00\xFF", 6);
+  const std::string frame("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00", 15);
+  gif.reserve(gif.size() + frame.size() * 2500000 + 1);
+  for (int i = 0; i < 2500000; ++i) gif += frame;
+  gif += ';';
+  const std::string gifPath = dir.File("frames.gif");
+  WriteFile(gifPath, gif);
+  ASSERT_EQ(PICTURE_SUCCESS, DecodeFile(gifPath.c_str(), &record, 0, 0));
+  EXPECT_EQ(1, record.width);
+  EXPECT_EQ(0xFF0000u, record.pixels.words[0]);
 }

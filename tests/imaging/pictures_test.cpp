@@ -141,6 +141,27 @@ TEST_P(DecodePictureFileTest, SucceedsOnlyForWholePictures) {
   EXPECT_TRUE(record.pixels.words.empty());
 }
 
+TEST_P(DecodePictureFileTest, WidePicturesComeOutAtTheWidestKept) {
+  // Decoded whole and then averaged (a bitmap file), and averaged as its rows
+  // arrive (a JPEG): both 2048 wide, the height in proportion.
+  PictureRecord wide;
+  MakePattern(&wide, 4100, 60);
+  for (int x = 0; x < 4100; ++x)
+    for (int y = 0; y < 60; ++y) wide.pixels.words[(size_t)y * 4100 + x] = x < 2050 ? 0xFF0000 : 0x0000FF;
+  for (const auto& format : {std::make_pair("wide.bmp", PICTURE_FORMAT_BMP), std::make_pair("wide.jpg", PICTURE_FORMAT_JPEG)}) {
+    SCOPED_TRACE(format.first);
+    const std::string path = File(format.first);
+    ASSERT_EQ(PICTURE_SUCCESS, EncodeFile(path.c_str(), &wide, format.second, 24, 2));
+    PictureRecord record;
+    ASSERT_EQ(1, Decode(path, &record));
+    ASSERT_EQ((LONG)kPictureWidestKept, record.width);
+    EXPECT_EQ(30, record.height);
+    EXPECT_EQ(record.pixels.words.size(), (size_t)2048 * 30);
+    EXPECT_EQ(record.pixels.words[15 * 2048 + 10] & 0xF0F0F0, 0xF00000u);
+    EXPECT_EQ(record.pixels.words[15 * 2048 + 2040] & 0xF0F0F0, 0x0000F0u);
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Both, DecodePictureFileTest, ::testing::Bool(),
                          [](const auto& info) { return info.param ? "Prefetched" : "Direct"; });
 

@@ -1,16 +1,20 @@
 // Pictures the player chooses: the open dialog's folder, the recent list,
-// refused pictures and what stays.
+// wide pictures reduced, refused pictures and what stays.
 #include <Magick++.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QMenu>
+#include <QPainter>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "common/recent_lists.h"
 #include "common/shell_state.h"
 #include "imaging/game_pictures.h"
+#include "imaging/picture_library.h"
 #include "imaging/user_pictures.h"
 #include "support/game_fixture.h"
 
@@ -70,6 +74,50 @@ TEST_F(UserPictures, OpenedPicturesBecomeThePuzzleAndHeadTheList) {
   EXPECT_TRUE(TestMessageBoxes().empty());
 }
 
+// A camera's photo: the left half red, the right half blue, written by the
+// toolkit as a camera would (baseline JPEG) or as a PNG.
+std::string Photo(const std::string& path, int width, int height, const char* format = "JPG") {
+  QImage photo(width, height, QImage::Format_RGB32);
+  photo.fill(QColor(0, 0, 255));
+  QPainter(&photo).fillRect(0, 0, width / 2, height, QColor(255, 0, 0));
+  EXPECT_TRUE(photo.save(QString::fromStdString(path), format, 90));
+  return path;
+}
+
+TEST_F(UserPictures, WidePicturesBecomeThePuzzleReducedToTheWidestKept) {
+  struct Case {
+    const char* name;
+    int width, height, keptHeight;
+    const char* format;
+  } cases[] = {{"camera 3-2.jpg", 6000, 4000, 1365, "JPG"},
+               {"camera 4-3.jpg", 4000, 3000, 1536, "JPG"},
+               {"just wider.png", kUserPictureMaxWidth + 1, 100, 100, "PNG"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = Photo(folder_ + c.name, c.width, c.height, c.format);
+    TestQueueFileDialogAnswer(path);
+    command(200);  // Open Image File
+    EXPECT_TRUE(TestMessageBoxes().empty());
+    EXPECT_EQ(PuzzlePicturePath, path);
+    EXPECT_EQ(Recent(0), path);
+    TakeBackPuzzlePicture();
+    ASSERT_EQ(PuzzlePicture.width, kUserPictureMaxWidth);
+    EXPECT_EQ(PuzzlePicture.height, c.keptHeight);
+    const uint32_t* row = PuzzlePicture.pixels.words.data() + (size_t)PuzzlePicture.width * (c.keptHeight / 2);
+    EXPECT_EQ(row[100] & 0xF0F0F0, 0xF00000u) << std::hex << row[100];
+    EXPECT_EQ(row[kUserPictureMaxWidth - 100] & 0xF0F0F0, 0x0000F0u) << std::hex << row[kUserPictureMaxWidth - 100];
+    RemakePuzzleBitmap(MainWindow);
+  }
+  // Saved as it is kept.
+  const std::string saved = folder_ + "saved.bmp";
+  TestQueueFileDialogAnswer(saved, 3);
+  command(119);
+  PictureInfo info;
+  ASSERT_EQ(ReadPictureInfo(saved.c_str(), &info), PICTURE_SUCCESS);
+  EXPECT_EQ(info.width, kUserPictureMaxWidth);
+  EXPECT_EQ(info.height, 100);
+}
+
 TEST_F(UserPictures, RefusedPicturesKeepThePreviousOne) {
   const std::string widest = Picture("widest.bmp", kUserPictureMaxWidth, 0x00FF00);
   LoadUserImage(MainWindow, widest.c_str(), 1);
@@ -77,8 +125,14 @@ TEST_F(UserPictures, RefusedPicturesKeepThePreviousOne) {
 
   const std::string cut = Picture("cut.bmp", 200, 0x808080);
   std::filesystem::resize_file(cut, 60);  // the header reads, the pixels are gone
-  for (const std::string& path : {Picture("wider.bmp", kUserPictureMaxWidth + 1, 0xFF0000), cut,
-                                  folder_ + std::string(300, 'x') + ".bmp"}) {
+  // A header claiming a picture far beyond what is read, even reduced.
+  std::string huge(54 + 16, '\0');
+  const unsigned char header[] = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0,
+                                  0x60, 0xEA, 0, 0, 0x60, 0xEA, 0, 0, 1, 0, 24, 0};
+  huge.replace(0, sizeof header, reinterpret_cast<const char*>(header), sizeof header);
+  const std::string lying = folder_ + "lying.bmp";
+  std::ofstream(lying, std::ios::binary) << huge;
+  for (const std::string& path : {lying, cut, folder_ + std::string(300, 'x') + ".bmp"}) {
     TestMessageBoxes().clear();
     LoadUserImage(MainWindow, path.c_str(), 1);
     ASSERT_EQ(TestMessageBoxes().size(), 1u) << path;
