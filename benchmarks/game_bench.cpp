@@ -5,6 +5,8 @@
 //
 //   cmake --build build --target benchmarks && build/benchmarks
 //
+// The pictures a player opens are timed from the command to the board, and
+// each one's peak memory and what it leaves behind are printed beside them.
 // The start-up figures (time to the title picture, peak memory) come from
 // benchmarks/startup.sh, which runs the real program on an X server.
 #include <malloc.h>
@@ -19,6 +21,7 @@
 #include <functional>
 #include <string>
 #include <ctime>
+#include <filesystem>
 #include <vector>
 
 #include "common/random.h"
@@ -27,6 +30,7 @@
 #include "imaging/game_pictures.h"
 #include "imaging/pictures.h"
 #include "imaging/screen_bitmaps.h"
+#include "imaging/user_pictures.h"
 #include "platform/internal.h"
 #include "platform/testing.h"
 #include "puzzle/board.h"
@@ -66,7 +70,7 @@ double Median(std::vector<double> v) {
 // Runs a figure and its yardstick in turn, `runs` times each after one
 // warm-up run, and prints the medians, the ratio and the goal.
 void Compare(const char* figure, const std::function<void()>& ours, const char* yardstick,
-             const std::function<void()>& theirs, double goal, int runs) {
+             const std::function<void()>& theirs, double goal, int runs, double* oursMedian = nullptr) {
   ours();
   theirs();
   std::vector<double> a, b;
@@ -75,6 +79,7 @@ void Compare(const char* figure, const std::function<void()>& ours, const char* 
     b.push_back(Milliseconds(theirs));
   }
   const double ma = Median(a), mb = Median(b), ratio = ma / mb;
+  if (oursMedian != nullptr) *oursMedian = ma;
   printf("%-62s %9.3f ms | %-42s %9.3f ms | %6.2fx  goal <= %.1fx %s\n", figure, ma, yardstick, mb, ratio, goal,
          ratio <= goal ? "met" : "NOT MET");
   fflush(stdout);
@@ -279,6 +284,162 @@ void PuzzlePictureToScreen() {
           1.5, 9);
 }
 
+// ---------------------------------------------------------------- pictures the player opens
+
+// KiB of the process's memory from /proc/self/status: VmRSS now, VmHWM the
+// peak since ResetPeak.
+long StatusKb(const char* key) {
+  FILE* f = fopen("/proc/self/status", "r");
+  if (f == nullptr) return -1;
+  char line[256];
+  long kb = -1;
+  while (fgets(line, sizeof line, f))
+    if (strncmp(line, key, strlen(key)) == 0) kb = atol(line + strlen(key) + 1);
+  fclose(f);
+  return kb;
+}
+void ResetPeak() {
+  FILE* f = fopen("/proc/self/clear_refs", "w");
+  if (f != nullptr) {
+    fputs("5", f);
+    fclose(f);
+  }
+}
+
+// A photo-like picture: smooth light with a little grain, which compresses
+// the way a camera's pictures do.
+QImage Photo(int width, int height) {
+  QImage photo(width, height, QImage::Format_RGB32);
+  uint32_t seed = 12345;
+  for (int y = 0; y < height; ++y) {
+    QRgb* row = reinterpret_cast<QRgb*>(photo.scanLine(y));
+    for (int x = 0; x < width; ++x) {
+      seed = seed * 1664525u + 1013904223u;
+      const int grain = (int)(seed >> 29) - 4;
+      auto c = [&](int v) { return std::min(255, std::max(0, v + grain)); };
+      row[x] = qRgb(c(x * 200 / width + 30), c(y * 180 / height + 40), c((x + y) * 120 / (width + height) + 60));
+    }
+  }
+  return photo;
+}
+
+void PrintFigure(const char* figure, double value, const char* unit, double goal, const char* goalText) {
+  printf("%-62s %9.1f %s | %-42s %12s | goal %s %s\n", figure, value, unit, "", "", goalText,
+         value <= goal ? "met" : "NOT MET");
+  fflush(stdout);
+}
+
+// The memory one picture costs the game: its peak above the game's normal
+// size (a small picture shown), and what stays once a small picture is
+// shown again.
+void PictureMemory(const char* name, const std::string& path, const std::string& small) {
+  LoadUserImage(MainWindow, small.c_str(), 0);
+  const long normal = StatusKb("VmRSS");
+  ResetPeak();
+  LoadUserImage(MainWindow, path.c_str(), 0);
+  const long peak = StatusKb("VmHWM") - normal;
+  LoadUserImage(MainWindow, small.c_str(), 0);
+  const long left = StatusKb("VmRSS") - normal;
+  char figure[128];
+  snprintf(figure, sizeof figure, "  %s: peak above normal", name);
+  PrintFigure(figure, peak / 1024.0, "MiB", 100e6 / 1048576, "<= 100 MB");
+  snprintf(figure, sizeof figure, "  %s: left behind after a small picture", name);
+  PrintFigure(figure, left / 1024.0, "MiB", 4, "<= 4 MiB");
+}
+
+void PhotosToScreen() {
+  char pattern[] = "/tmp/swapster_bench_XXXXXX";
+  const std::string dir = mkdtemp(pattern);
+  struct Kind {
+    const char* name;
+    int width, height;
+    const char* format;
+  } photos[] = {{"1 MP JPEG (1152x864)", 1152, 864, "JPG"},
+                {"4 MP JPEG (2304x1728)", 2304, 1728, "JPG"},
+                {"16 MP JPEG (4608x3456)", 4608, 3456, "JPG"},
+                {"16 MP PNG (4608x3456)", 4608, 3456, "PNG"},
+                {"24 MP 4:3 JPEG (5664x4248)", 5664, 4248, "JPG"},
+                {"24 MP 3:2 JPEG (6000x4000)", 6000, 4000, "JPG"}};
+  std::vector<std::string> paths;
+  for (const Kind& p : photos) {
+    paths.push_back(dir + "/" + std::to_string(paths.size()) + (strcmp(p.format, "PNG") == 0 ? ".png" : ".jpg"));
+    Photo(p.width, p.height).save(QString::fromStdString(paths.back()), p.format, 90);
+  }
+  for (size_t i = 0; i < paths.size(); ++i) {
+    const std::string& path = paths[i];
+    char figure[128];
+    snprintf(figure, sizeof figure, "open a %s as the puzzle picture", photos[i].name);
+    double ours = 0;
+    Compare(figure, [&] { LoadUserImage(MainWindow, path.c_str(), 0); },
+            "Qt decoding it and scaling it smoothly",
+            [&] {
+              QImageReader reader(QString::fromStdString(path));
+              QImage scaled = reader.read().scaled(kWidth, kHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+            },
+            1.5, 5, &ours);
+    if (photos[i].width * photos[i].height > 20000000) {
+      snprintf(figure, sizeof figure, "  %s: command to board", photos[i].name);
+      PrintFigure(figure, ours, "ms", 500, "<= 500 ms");
+    }
+    PictureMemory(photos[i].name, path, paths[0]);
+  }
+  std::filesystem::remove_all(dir);
+}
+
+// Files made to cost the reader: each must be refused or read within half a
+// second and 100 MB above the game's normal size.
+void HostileFiles() {
+  char pattern[] = "/tmp/swapster_bench_XXXXXX";
+  const std::string dir = mkdtemp(pattern);
+  auto write = [&](const char* name, const std::string& bytes) {
+    const std::string path = dir + "/" + name;
+    FILE* f = fopen(path.c_str(), "wb");
+    fwrite(bytes.data(), 1, bytes.size(), f);
+    fclose(f);
+    return path;
+  };
+  QImage small = Photo(64, 48);
+  small.save(QString::fromStdString(dir + "/small.jpg"), "JPG", 90);
+  FILE* in = fopen((dir + "/small.jpg").c_str(), "rb");
+  std::string jpeg;
+  for (int c; (c = fgetc(in)) != EOF;) jpeg += (char)c;
+  fclose(in);
+  std::string comments;
+  for (int i = 0; i < 900; ++i) comments += std::string("\xFF\xFE\xFF\xFF", 4) + std::string(65533, 'c');
+  std::string gif = std::string("GIF89a\x01\x00\x01\x00\x80\x00\x00", 13) + std::string("\xFF\x00\x00\x00\x00\xFF", 6);
+  for (int i = 0; i < 2500000; ++i) gif += std::string("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00", 15);
+  gif += ';';
+  // At the cap itself: comments until the file is 64 MB.
+  const size_t tail = jpeg.size() - 2, cap = (size_t)kPictureMaxFileBytes;
+  std::string capped = jpeg.substr(0, 2);
+  while (capped.size() + 65537 + tail <= cap) capped += std::string("\xFF\xFE\xFF\xFF", 4) + std::string(65533, 'c');
+  const size_t room = cap - tail - capped.size();
+  if (room >= 4) {
+    capped += {'\xFF', '\xFE', (char)((room - 2) >> 8), (char)((room - 2) & 0xFF)};
+    capped += std::string(room - 4, 'c');
+  }
+  capped += jpeg.substr(2);
+  const struct {
+    const char* name;
+    std::string path;
+  } files[] = {{"a 58 MB GIF of 2.5 million 1x1 frames", write("frames.gif", gif)},
+               {"a JPEG of 900 comments of 64 KB", write("comments.jpg", jpeg.substr(0, 2) + comments + jpeg.substr(2))},
+               {"a 64 MB JPEG, at the file cap", write("capped.jpg", capped)}};
+  const std::string normal = dir + "/small.jpg";
+  for (const auto& f : files) {
+    std::vector<double> times;
+    for (int i = 0; i < 3; ++i) times.push_back(Milliseconds([&] {
+      PictureRecord record;
+      DecodePictureFile(f.path.c_str(), &record);
+    }));
+    char figure[128];
+    snprintf(figure, sizeof figure, "read %s", f.name);
+    PrintFigure(figure, Median(times), "ms", 500, "<= 500 ms");
+    PictureMemory(f.name, f.path, normal);
+  }
+  std::filesystem::remove_all(dir);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -309,6 +470,8 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
     PuzzlePictureToScreen();
   }
+  if (want("photos")) PhotosToScreen();
+  if (want("hostile")) HostileFiles();
   if (want("waits")) {
     // The waits run in real time, which this program's driven clock cannot
     // show: their figures come from their own program beside this one.

@@ -82,9 +82,8 @@ class RowShrinker {
 
  private:
   struct Split {
-    std::vector<uint32_t> first;
-    std::vector<float> inside;
-    std::vector<float> total;
+    std::vector<uint32_t> first, inside;  // per source pixel
+    std::vector<float> scale;             // per result pixel: 1 / its weight
   };
   static Split MakeSplit(size_t from, size_t to);
   void Emit();
@@ -92,7 +91,7 @@ class RowShrinker {
   size_t fromWidth_, fromHeight_, toWidth_, toHeight_;
   uint32_t* out_;
   Split columns_, rows_;
-  std::vector<float> row_, current_, next_;
+  std::vector<uint32_t> row_, current_, next_;
   size_t y_ = 0, emitted_ = 0;
 };
 // The height a picture keeps its proportions at when it is made toWidth wide.

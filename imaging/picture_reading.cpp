@@ -404,6 +404,12 @@ void ConvertRow(const MagickCore::Image* image, const MagickCore::PixelPacket* p
   const bool palette = image->storage_class == MagickCore::PseudoClass && image->colormap != nullptr &&
                        image->colors > 0 && indexes != nullptr;
   const bool alpha = image->matte != MagickCore::MagickFalse;
+  if (!palette && !alpha) {  // the common case, a photo
+    for (size_t x = 0; x < columns; ++x)
+      out[x] = (uint32_t)ScaleQuantumToChar(p[x].red) << 16 | (uint32_t)ScaleQuantumToChar(p[x].green) << 8 |
+               ScaleQuantumToChar(p[x].blue);
+    return;
+  }
   for (size_t x = 0; x < columns; ++x) {
     const MagickCore::PixelPacket* c = p + x;
     if (palette) c = image->colormap + std::min<size_t>((size_t)indexes[x], image->colors - 1);
