@@ -407,7 +407,11 @@ void HostileFiles() {
   std::string comments;
   for (int i = 0; i < 900; ++i) comments += std::string("\xFF\xFE\xFF\xFF", 4) + std::string(65533, 'c');
   std::string gif = std::string("GIF89a\x01\x00\x01\x00\x80\x00\x00", 13) + std::string("\xFF\x00\x00\x00\x00\xFF", 6);
-  for (int i = 0; i < 2500000; ++i) gif += std::string("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00", 15);
+  // Each frame with its timing block before it: 23 bytes.
+  const std::string frame = std::string("\x21\xF9\x04\x00\x01\x00\x00\x00", 8) +
+                            std::string("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00", 15);
+  gif.reserve(gif.size() + frame.size() * 2500000 + 1);
+  for (int i = 0; i < 2500000; ++i) gif += frame;
   gif += ';';
   // At the cap itself: comments until the file is 64 MB.
   const size_t tail = jpeg.size() - 2, cap = (size_t)kPictureMaxFileBytes;

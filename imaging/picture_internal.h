@@ -78,14 +78,18 @@ class RowShrinker {
  public:
   RowShrinker(size_t fromWidth, size_t fromHeight, size_t toWidth, size_t toHeight, uint32_t* out);
   void Add(const uint32_t* words);  // the next source row, fromWidth words
-  void Finish();                    // after the last row
+  // The same from the decoder's own row of a picture in plain colours.
+  void Add(const MagickCore::PixelPacket* packets);
+  void Finish();  // after the last row
 
  private:
   struct Split {
     std::vector<uint32_t> first, inside;  // per source pixel
-    std::vector<float> scale;             // per result pixel: 1 / its weight
+    std::vector<uint32_t> scale;          // per result pixel: 2^24 / its weight
   };
   static Split MakeSplit(size_t from, size_t to);
+  template <class Row>
+  void AddRow(const Row& source);
   void Emit();
 
   size_t fromWidth_, fromHeight_, toWidth_, toHeight_;

@@ -452,8 +452,14 @@ size_t TakeRow(const MagickCore::Image* image, const void* pixels, const size_t 
       return 0;
     }
     if (target->y >= target->height) return columns;
+    const auto* packets = static_cast<const MagickCore::PixelPacket*>(pixels);
+    if (target->shrinker && image->storage_class == MagickCore::DirectClass && !image->matte) {
+      target->shrinker->Add(packets);  // a photo's row, averaged as it is
+      ++target->y;
+      return columns;
+    }
     uint32_t* out = target->shrinker ? target->row.data() : target->words.data() + target->y * target->width;
-    ConvertRow(image, static_cast<const MagickCore::PixelPacket*>(pixels), columns, out);
+    ConvertRow(image, packets, columns, out);
     if (target->shrinker) target->shrinker->Add(out);
     ++target->y;
     return columns;

@@ -14,6 +14,8 @@ namespace {
 // 255 x 256 x 256 x (a result pixel's width + 1) x (its height + 1) they fit
 // 32 bits for shrinking by up to 8 each way, more than any picture needs.
 constexpr uint32_t kWhole = 256;
+// The reciprocals of the weights are held with this many bits of fraction.
+constexpr int kScaleBits = 24;
 // sums[i] += row[i] * share, in blocks of eight that the compiler can do
 // side by side.
 void AddScaled(uint32_t* __restrict sums, const uint32_t* __restrict row, uint32_t share, size_t n) {
@@ -47,7 +49,7 @@ RowShrinker::Split RowShrinker::MakeSplit(size_t from, size_t to) {
     total[j + 1] += kWhole - inside;
   }
   split.scale.resize(to);
-  for (size_t j = 0; j < to; ++j) split.scale[j] = total[j] > 0 ? 1.0f / (float)total[j] : 0.0f;
+  for (size_t j = 0; j < to; ++j) split.scale[j] = total[j] > 0 ? (uint32_t)((1u << kScaleBits) / total[j]) : 0;
   return split;
 }
 
@@ -63,7 +65,30 @@ RowShrinker::RowShrinker(size_t fromWidth, size_t fromHeight, size_t toWidth, si
       current_((toWidth + 1) * 3),
       next_((toWidth + 1) * 3) {}
 
-void RowShrinker::Add(const uint32_t* words) {
+namespace {
+// The colours of a row of words, and of a row as the decoder holds it (16
+// bits a channel, of which the top 8 are the 8-bit value: exactly so for the
+// pictures of 8 bits a channel that files hold).
+struct Words {
+  const uint32_t* p;
+  void Get(size_t k, uint32_t* r, uint32_t* g, uint32_t* b) const {
+    const uint32_t w = p[k];
+    *r = w >> 16 & 0xFF, *g = w >> 8 & 0xFF, *b = w & 0xFF;
+  }
+};
+struct Packets {
+  const MagickCore::PixelPacket* p;
+  void Get(size_t k, uint32_t* r, uint32_t* g, uint32_t* b) const {
+    *r = (uint32_t)p[k].red >> 8, *g = (uint32_t)p[k].green >> 8, *b = (uint32_t)p[k].blue >> 8;
+  }
+};
+}  // namespace
+
+void RowShrinker::Add(const uint32_t* words) { AddRow(Words{words}); }
+void RowShrinker::Add(const MagickCore::PixelPacket* packets) { AddRow(Packets{packets}); }
+
+template <class Row>
+void RowShrinker::AddRow(const Row& source) {
   if (y_ >= fromHeight_) return;
   // Across: the row's pixels into the result's columns.  A source pixel
   // spills only into the next column, so the sums of the column being
@@ -82,8 +107,8 @@ void RowShrinker::Add(const uint32_t* words) {
       r1 = g1 = b1 = 0;
       column = first[k];
     }
-    const uint32_t w = words[k];
-    const uint32_t r = w >> 16 & 0xFF, g = w >> 8 & 0xFF, b = w & 0xFF;
+    uint32_t r, g, b;
+    source.Get(k, &r, &g, &b);
     const uint32_t a = inside[k], rest = kWhole - a;
     r0 += r * a, g0 += g * a, b0 += b * a;
     r1 += r * rest, g1 += g * rest, b1 += b * rest;
@@ -105,16 +130,21 @@ void RowShrinker::Add(const uint32_t* words) {
 
 void RowShrinker::Emit() {
   if (emitted_ >= toHeight_) return;
-  const float down = rows_.scale[emitted_];
+  // Each sum divided by its column's weight and then by its row's, in
+  // fixed point: a sum is at most 255 times its weight, so no average
+  // exceeds 255.
+  const uint64_t down = rows_.scale[emitted_];
   uint32_t* out = out_ + emitted_ * toWidth_;
   const uint32_t* sums = current_.data();
-  const float* across = columns_.scale.data();
+  const uint32_t* across = columns_.scale.data();
+  constexpr uint64_t kHalf = (uint64_t)1 << (kScaleBits - 1);
   for (size_t j = 0; j < toWidth_; ++j) {
-    // A sum is at most 255 times its weight, so the average is at most 255.
-    const float weight = across[j] * down;
+    const uint64_t a = across[j];
     const uint32_t* p = sums + j * 3;
-    out[j] = (uint32_t)((float)p[0] * weight + 0.5f) << 16 | (uint32_t)((float)p[1] * weight + 0.5f) << 8 |
-             (uint32_t)((float)p[2] * weight + 0.5f);
+    auto average = [&](uint32_t sum) {
+      return (uint32_t)(((((uint64_t)sum * a) >> kScaleBits) * down + kHalf) >> kScaleBits);
+    };
+    out[j] = average(p[0]) << 16 | average(p[1]) << 8 | average(p[2]);
   }
   current_.swap(next_);
   std::fill(next_.begin(), next_.end(), 0u);
