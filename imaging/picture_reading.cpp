@@ -2,7 +2,8 @@
 // block checked and decoded into a record.
 //
 // How untrusted bytes are handled, in order:
-//  1. a file is read whole, but never more than kPictureMaxFileBytes;
+//  1. a file is read whole, but never more than kPictureMaxFileBytes, and
+//     held once: the decoder reads that buffer itself, never a copy;
 //  2. the format is decided from the content alone (the file name is only
 //     consulted for the raster formats that carry no signature, such as TGA),
 //     and only the raster coders the game offers are accepted, so a vector or
@@ -17,7 +18,10 @@
 //     length) bound whatever a decoder does with a hostile file;
 //  6. a PNG loses its ancillary chunks (text, colour profiles, ...) before any
 //     decoder sees it: some of them are compressed, and a few bytes of them
-//     can inflate to gigabytes before the first pixel.
+//     can inflate to gigabytes before the first pixel; a JPEG loses its
+//     comments and notes, which its decoder would copy out byte by byte;
+//  7. a picture wider than it is kept is decoded reduced (a JPEG by its own
+//     decoder) and averaged down as its rows arrive, never held whole.
 #include <Magick++.h>
 
 #include <algorithm>
@@ -225,39 +229,27 @@ LONG DepthOf(const Magick::Image& image) {
   return 24;
 }
 
+// ImageMagick's records, freed with their owners.
+struct MagickFree {
+  void operator()(MagickCore::ImageInfo* info) const { MagickCore::DestroyImageInfo(info); }
+  void operator()(MagickCore::ExceptionInfo* exception) const { MagickCore::DestroyExceptionInfo(exception); }
+};
+using ReadInfo = std::unique_ptr<MagickCore::ImageInfo, MagickFree>;
+using Exception = std::unique_ptr<MagickCore::ExceptionInfo, MagickFree>;
+
+Exception NewException() { return Exception(MagickCore::AcquireExceptionInfo()); }
+
 // ImageMagick's description of a read of the held bytes: the one coder
 // forced, the first frame only.  The bytes themselves are handed over by
 // address, never copied.
-class ReadInfo {
- public:
-  explicit ReadInfo(const std::string& reader) : info_(MagickCore::AcquireImageInfo()) {
-    MagickCore::FormatLocaleString(info_->filename, MagickPathExtent, "%s:", reader.c_str());
-    MagickCore::ExceptionInfo* exception = MagickCore::AcquireExceptionInfo();
-    MagickCore::SetImageInfo(info_, 1, exception);
-    MagickCore::DestroyExceptionInfo(exception);
-    info_->scene = 0;
-    info_->number_scenes = 1;
-  }
-  ~ReadInfo() { MagickCore::DestroyImageInfo(info_); }
-  ReadInfo(const ReadInfo&) = delete;
-  ReadInfo& operator=(const ReadInfo&) = delete;
-  MagickCore::ImageInfo* get() { return info_; }
-
- private:
-  MagickCore::ImageInfo* info_;
-};
-
-class Exception {
- public:
-  Exception() : exception_(MagickCore::AcquireExceptionInfo()) {}
-  ~Exception() { MagickCore::DestroyExceptionInfo(exception_); }
-  Exception(const Exception&) = delete;
-  Exception& operator=(const Exception&) = delete;
-  MagickCore::ExceptionInfo* get() { return exception_; }
-
- private:
-  MagickCore::ExceptionInfo* exception_;
-};
+ReadInfo NewReadInfo(const std::string& reader) {
+  ReadInfo info(MagickCore::AcquireImageInfo());
+  MagickCore::FormatLocaleString(info->filename, MagickPathExtent, "%s:", reader.c_str());
+  MagickCore::SetImageInfo(info.get(), 1, NewException().get());
+  info->scene = 0;
+  info->number_scenes = 1;
+  return info;
+}
 
 // The first frame a read made, or an empty image when it failed.  Warnings
 // (a damaged file the coder could still make sense of) are no failure.
@@ -297,8 +289,8 @@ int LoadImage(HeldBytes& held, const char* path, long maxWidth, Magick::Image& i
   held.reader = ChooseReader(held.bytes, held.count, path);
   if (held.reader.empty()) return PICTURE_NOT_A_PICTURE;
   try {
-    ReadInfo info(held.reader);
-    Exception exception;
+    ReadInfo info = NewReadInfo(held.reader);
+    Exception exception = NewException();
     Magick::Image header = FirstFrame(MagickCore::PingBlob(info.get(), held.bytes, held.count, exception.get()),
                                       exception.get());
     if (!header.isValid()) return PICTURE_NOT_A_PICTURE;
@@ -493,7 +485,7 @@ int DecodePixels(HeldBytes& held, const char* path, long maxWidth, PictureRecord
   Magick::Image header;
   int result = LoadImage(held, path, maxWidth, header);
   if (result != PICTURE_SUCCESS) return result;
-  ReadInfo info(held.reader);
+  ReadInfo info = NewReadInfo(held.reader);
   char size[64];
   if (held.reader == "JPEG" && maxWidth > 0 && (long)header.columns() > maxWidth) {
     // The decoder's own reduced decoding, to the smallest of its sizes that
@@ -501,7 +493,7 @@ int DecodePixels(HeldBytes& held, const char* path, long maxWidth, PictureRecord
     snprintf(size, sizeof size, "%ldx0", maxWidth);
     MagickCore::SetImageOption(info.get(), "jpeg:size", size);
   }
-  Exception exception;
+  Exception exception = NewException();
   if (Streamable(held, header)) {
     StreamTarget target;
     target.maxWidth = maxWidth;
@@ -513,10 +505,10 @@ int DecodePixels(HeldBytes& held, const char* path, long maxWidth, PictureRecord
     const bool valid = done.isValid();
     const LONG doneDepth = valid ? DepthOf(done) : 24;
     done = Magick::Image();  // the stream's blocks go with it
-    // At most a whole block of pixels and indexes at the size decoded; decodes
-    // take turns (below), so nothing else counted meanwhile.
+    // At most a whole block of pixels and indexes at the size the header
+    // claims; decodes take turns, so nothing else counted meanwhile.
     const MagickCore::MagickSizeType after = MagickCore::GetMagickResource(MagickCore::MemoryResource);
-    const MagickCore::MagickSizeType block = (MagickCore::MagickSizeType)target.width * target.height *
+    const MagickCore::MagickSizeType block = (MagickCore::MagickSizeType)header.columns() * header.rows() *
                                              (sizeof(MagickCore::PixelPacket) + sizeof(MagickCore::IndexPacket));
     ForgiveUncountedMemory(after > counted ? std::min(after - counted, block) : 0);
     if (!valid || target.failed || target.width == 0) return PICTURE_NOT_A_PICTURE;
