@@ -85,7 +85,7 @@ class RowShrinker {
  private:
   struct Split {
     std::vector<uint32_t> first, inside;  // per source pixel
-    std::vector<uint32_t> scale;          // per result pixel: 2^24 / its weight
+    std::vector<float> scale;             // per result pixel: 1 / its weight
   };
   static Split MakeSplit(size_t from, size_t to);
   template <class Row>

@@ -14,8 +14,6 @@ namespace {
 // 255 x 256 x 256 x (a result pixel's width + 1) x (its height + 1) they fit
 // 32 bits for shrinking by up to 8 each way, more than any picture needs.
 constexpr uint32_t kWhole = 256;
-// The reciprocals of the weights are held with this many bits of fraction.
-constexpr int kScaleBits = 24;
 // sums[i] += row[i] * share, in blocks of eight that the compiler can do
 // side by side.
 void AddScaled(uint32_t* __restrict sums, const uint32_t* __restrict row, uint32_t share, size_t n) {
@@ -49,7 +47,7 @@ RowShrinker::Split RowShrinker::MakeSplit(size_t from, size_t to) {
     total[j + 1] += kWhole - inside;
   }
   split.scale.resize(to);
-  for (size_t j = 0; j < to; ++j) split.scale[j] = total[j] > 0 ? (uint32_t)((1u << kScaleBits) / total[j]) : 0;
+  for (size_t j = 0; j < to; ++j) split.scale[j] = total[j] > 0 ? 1.0f / (float)total[j] : 0.0f;
   return split;
 }
 
@@ -130,21 +128,16 @@ void RowShrinker::AddRow(const Row& source) {
 
 void RowShrinker::Emit() {
   if (emitted_ >= toHeight_) return;
-  // Each sum divided by its column's weight and then by its row's, in
-  // fixed point: a sum is at most 255 times its weight, so no average
-  // exceeds 255.
-  const uint64_t down = rows_.scale[emitted_];
+  // A sum is at most 255 times its weight, so no average exceeds 255.
+  const float down = rows_.scale[emitted_];
   uint32_t* out = out_ + emitted_ * toWidth_;
   const uint32_t* sums = current_.data();
-  const uint32_t* across = columns_.scale.data();
-  constexpr uint64_t kHalf = (uint64_t)1 << (kScaleBits - 1);
+  const float* across = columns_.scale.data();
   for (size_t j = 0; j < toWidth_; ++j) {
-    const uint64_t a = across[j];
+    const float weight = across[j] * down;
     const uint32_t* p = sums + j * 3;
-    auto average = [&](uint32_t sum) {
-      return (uint32_t)(((((uint64_t)sum * a) >> kScaleBits) * down + kHalf) >> kScaleBits);
-    };
-    out[j] = average(p[0]) << 16 | average(p[1]) << 8 | average(p[2]);
+    out[j] = (uint32_t)((float)p[0] * weight + 0.5f) << 16 | (uint32_t)((float)p[1] * weight + 0.5f) << 8 |
+             (uint32_t)((float)p[2] * weight + 0.5f);
   }
   current_.swap(next_);
   std::fill(next_.begin(), next_.end(), 0u);
