@@ -1,7 +1,9 @@
-// The mine field's menu commands as a player meets them: the generators, the
-// clock switch, and the score dialogs' place and labels.
+// The mine field's menu commands as a player meets them: the generators, a
+// photo as the background, the clock switch, and the score dialogs' place and
+// labels.
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QMenu>
 
 #include <cstdlib>
@@ -45,6 +47,22 @@ TEST_F(FieldCommands, GeneratorsAskFirstAndTheirPictureBecomesTheBackground) {
   TestMessageBoxes().clear();
   command(118);
   EXPECT_TRUE(TestMessageBoxes().empty());
+}
+
+TEST_F(FieldCommands, ACamerasPhotoBecomesTheBackgroundThroughTheChooser) {
+  const std::string photo = folder_ + "photo.jpg";
+  QImage picture(6000, 4000, QImage::Format_RGB32);
+  picture.fill(QColor(30, 160, 90));
+  ASSERT_TRUE(picture.save(QString::fromStdString(photo), "JPG", 90));
+  TestQueueFileDialogAnswer(photo);
+  command(115);  // the chooser opens the file dialog at once for a background that is no texture sheet
+  EXPECT_TRUE(TestMessageBoxes().empty());
+  EXPECT_EQ(BackgroundPath, photo);
+  EXPECT_EQ(BackgroundIsTexture, 0);
+  int w, h;
+  SizeOf(BackgroundBitmap, &w, &h);
+  EXPECT_EQ(w * 10000 + h, Board->boardWidth * 10000 + Board->boardHeight);
+  EXPECT_FALSE(PuzzlePicture.flags & PICTURE_HAS_DATA) << "the background is not kept decoded";
 }
 
 TEST_F(FieldCommands, TheClockSwitchTakesTheFaceAwayButNotTheTitleTime) {
