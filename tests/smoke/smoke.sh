@@ -66,16 +66,23 @@ xdotool key x
 await_exit $field
 desc="the mine-field build exits with code 0 (got $code)"; check test "$code" -eq 0
 
-# The notice starts nothing and asks no bus: strace follows every child.
-trace=()
-command -v strace >/dev/null && trace=(strace -f -qq -e trace=execve,connect -o "$work/install.trace")
-"${trace[@]}" "$build/install" >"$work/install.log" 2>&1 & inst=$!
+# The notice shows its instructions and exits with 1 after OK.
+"$build/install" >"$work/install.log" 2>&1 & inst=$!
 box=$(wait_window "Installation Instructions" 10)
 desc="the install notice shows its instructions"; check test -n "$box"
 [ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
 await_exit $inst
 desc="the install notice exits with 1 after OK (got $code)"; check test "$code" -eq 1
-if [ ${#trace[@]} -gt 0 ]; then
+
+# It starts nothing and asks no bus: strace follows every child.  The leak
+# checker of a sanitizer build cannot run under a tracer, so it is off for this
+# second run only.
+if command -v strace >/dev/null; then
+  ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" \
+    strace -f -qq -e trace=execve,connect -o "$work/install.trace" "$build/install" >>"$work/install.log" 2>&1 & inst=$!
+  box=$(wait_window "Installation Instructions" 10)
+  [ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
+  await_exit $inst
   desc="the install notice runs no program after itself"
   check test "$(grep -c 'execve(' "$work/install.trace")" -eq 1
   desc="the install notice connects to no bus"
