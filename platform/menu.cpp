@@ -53,6 +53,46 @@ static void ReturnKeyboardAfterMenu(Window* w) {
   });
 }
 
+// A menu bar's underlined letters (`key` 'A' to 'Z' or '0' to '9', which are
+// also the toolkit's key codes).  Where a menu and a command of the bar share
+// a letter, Alt and the letter opens the menu: the command is still chosen
+// from the bar with the arrows and Enter, while a menu has no other key.
+static QAction* MnemonicTarget(QMenuBar* bar, int key) {
+  const QKeySequence wanted(QKeyCombination(Qt::AltModifier, Qt::Key(key)));
+  QAction* command = nullptr;
+  for (QAction* a : bar->actions()) {
+    if (!a->isVisible() || !a->isEnabled() || a->isSeparator() || QKeySequence::mnemonic(a->text()) != wanted)
+      continue;
+    if (a->menu()) return a;
+    if (!command) command = a;
+  }
+  return command;
+}
+
+static bool OpenMnemonic(QMenuBar* bar, int key) {
+  QAction* a = MnemonicTarget(bar, key);
+  if (!a) return false;
+  if (QMenu* menu = a->menu()) {
+    // Opened from the keyboard, the menu starts on its first item.
+    bar->setActiveAction(a);
+    for (QAction* item : menu->actions())
+      if (!item->isSeparator() && item->isVisible() && item->isEnabled()) {
+        menu->setActiveAction(item);
+        break;
+      }
+  } else {
+    a->trigger();
+  }
+  return true;
+}
+
+bool OpenMenuByMnemonic(Window* w, int key) {
+  if (!w->host || !((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) return false;
+  for (QMenuBar* bar : w->host->window()->findChildren<QMenuBar*>())
+    if (bar->isVisible() && OpenMnemonic(bar, key)) return true;
+  return false;
+}
+
 static QString MenuText(const std::string& t) {
   // "\t" separates an accelerator hint; keep it as Qt shows it.
   return FromAnsi(t.c_str());
