@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcutEvent>
 #include <QTimer>
 #include <algorithm>
 #include <set>
@@ -86,6 +87,26 @@ static bool OpenMnemonic(QMenuBar* bar, int key) {
   return true;
 }
 
+namespace {
+// The toolkit gives a letter shared on the bar to whichever item comes
+// first; this bar gives it to the menu, as the keyboard path above does.
+class MenuBar : public QMenuBar {
+ public:
+  using QMenuBar::QMenuBar;
+
+ protected:
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::Shortcut) {
+      auto* se = static_cast<QShortcutEvent*>(e);
+      const QKeyCombination k = se->key()[0];
+      if (se->isAmbiguous() && k.keyboardModifiers() == Qt::AltModifier && OpenMnemonic(this, k.key()))
+        return true;
+    }
+    return QMenuBar::event(e);
+  }
+};
+}  // namespace
+
 bool OpenMenuByMnemonic(Window* w, int key) {
   if (!w->host || !((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) return false;
   for (QMenuBar* bar : w->host->window()->findChildren<QMenuBar*>())
@@ -162,7 +183,7 @@ void AttachMenu(Window* w, Menu* m) {
     if (m->attached) AttachMenu(m->attached, nullptr);
     m->attached = w;
     w->menu = m;
-    m->bar = new QMenuBar(w->host);
+    m->bar = new MenuBar(w->host);
     m->bar->setNativeMenuBar(false);
     FillQMenu(m->bar, w, m);
     m->bar->show();

@@ -42,8 +42,9 @@ learn() {  # letter, x on the bar
 program=SWAPST95
 start_game "$build/SWAPST95"
 sleep 0.5
-learn p 135; learn h 355
+learn p 135; learn s 177; learn h 355
 opens p Play "at the start"
+opens s Stats "though Start New Game has the same letter"
 box "How to Play" Return F1
 opens p Play "after How to Play opened with F1 and closed with Enter"
 box "How to Play" Escape m alt+h Return
@@ -52,7 +53,13 @@ box "About" Return m alt+h a
 opens p Play "after a message box from the menu"
 box "Open" Escape m alt+u o
 opens p Play "after a file dialog cancelled"
-# Alt with any key is the menus': no game key, and the strip stays.
+box "Open" Escape m alt+s o
+opens s Stats "after the statistics file's dialog cancelled"
+title=$(region 40 40 80 80)
+started() { [ "$(region 40 40 80 80)" != "$title" ]; }
+xdotool key m alt+p Left Return
+desc="Enter on Start New Game, reached with Left from the Play menu, starts a game"; check_soon started
+# Alt with any key is the menus'': no game key, and the strip stays.
 strip_shown() { c=$(pixel 40 8); [ "${c:1:2}" \> "A0" ]; }
 xdotool key m alt+z alt+x; sleep 0.5
 desc="Alt+Z and Alt+X leave the strip up and the game running"; check eval 'strip_shown && kill -0 $game'
