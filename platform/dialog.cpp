@@ -95,6 +95,15 @@ static void ReturnKeyboard(HWND owner) {
   QWidget* top = TopWidget(owner);
   if (top && top->isVisible()) top->activateWindow();
 }
+// A box or dialog takes the keyboard when it opens, also where no window
+// manager hands it over: keys typed while it closes then reach it, and go
+// on to its owner with it, instead of being lost on a window it blocks.
+static void TakeKeyboard(QWidget* top) {
+  if (g_test) return;
+  QTimer::singleShot(0, top, [top]() {
+    if (top->isVisible()) top->activateWindow();
+  });
+}
 namespace {
 struct KeyboardBackAtEnd {
   HWND owner;
@@ -221,6 +230,7 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc
   (void)focusDefault;
   if (!Win(h)) return -1;
   ShowWindow(h, SW_SHOW);
+  TakeKeyboard(w->host);
   if (!w->controls.empty() && !g_test)
     if (QWidget* first = FirstFocus(w)) first->setFocus();
   if (g_test) {
@@ -360,6 +370,7 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
   }
   if (!TopWidget(owner)) box.setWindowModality(Qt::ApplicationModal);
   KeyboardBackAtEnd keyboardBack{owner};
+  TakeKeyboard(&box);
   if (QGuiApplication::overrideCursor()) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
   BeforeToolkitPaints();
   int r = box.exec();
@@ -502,6 +513,7 @@ static bool RunFileDialog(QFileDialog& dlg, std::string* chosen, DWORD* index) {
     });
   }
   BeforeToolkitPaints();
+  TakeKeyboard(&dlg);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
   *chosen = ToAnsi(QDir::toNativeSeparators(dlg.selectedFiles().first()));
   if (QComboBox* types = TypeList(&dlg); types && types->currentIndex() >= 0)

@@ -2,7 +2,8 @@
 # The strip's menus from the keyboard alone, on a real X server: M brings the
 # strip, Alt and a menu's underlined letter opens that menu, also after any
 # box or dialog, however it was opened and closed.  Each case opens a box
-# with keys, closes it with keys, then types M and Alt+letter at once.
+# with keys, closes it with keys (no window manager here: the box takes the
+# keyboard itself), then types M and Alt+letter at once.
 set -u
 build=$(cd "${1:?build folder}" && pwd)
 . "$(dirname "$0")/lib.sh"
@@ -27,7 +28,7 @@ box() {  # title, closing key, keys that open it...
   xdotool key "$@"
   local id; id=$(wait_window "$title" 10)
   desc="$title opens from the keyboard"; check test -n "$id"
-  [ -n "$id" ] && xdotool windowfocus --sync "$id" key "$close"
+  [ -n "$id" ] && sleep 0.3 && xdotool key "$close"
   for _ in $(seq 50); do xdotool search --onlyvisible --name "$title" >/dev/null 2>&1 || break; sleep 0.1; done
 }
 # Where each menu opens, found with the mouse on the bar.
