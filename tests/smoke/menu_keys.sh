@@ -31,6 +31,16 @@ box() {  # title, closing key, keys that open it...
   [ -n "$id" ] && sleep 0.3 && xdotool key "$close"
   for _ in $(seq 50); do xdotool search --onlyvisible --name "$title" >/dev/null 2>&1 || break; sleep 0.1; done
 }
+# One case a line: the box's title, the key that closes it, the keys that
+# open it; then the menu's letter, its name, and what the case is.
+after_boxes() {
+  local title close keys letter name what
+  while IFS='|' read -r title close keys letter name what; do
+    # shellcheck disable=SC2086  # the keys are words
+    box "$title" "$close" $keys
+    opens "$letter" "$name" "$what"
+  done
+}
 # Where each menu opens, found with the mouse on the bar.
 declare -A at
 learn() {  # letter, x on the bar
@@ -46,21 +56,18 @@ sleep 0.5
 learn p 135; learn s 177; learn h 355
 opens p Play "at the start"
 opens s Stats "though Start New Game has the same letter"
-box "How to Play" Return F1
-opens p Play "after How to Play opened with F1 and closed with Enter"
-box "How to Play" Escape m alt+h Return
-opens h Help "after How to Play opened from the menu and closed with Escape"
-box "About" Return m alt+h a
-opens p Play "after a message box from the menu"
-box "Open" Escape m alt+u o
-opens p Play "after a file dialog cancelled"
-box "Open" Escape m alt+s o
-opens s Stats "after the statistics file's dialog cancelled"
+after_boxes <<'CASES'
+How to Play|Return|F1|p|Play|after How to Play opened with F1 and closed with Enter
+How to Play|Escape|m alt+h Return|h|Help|after How to Play opened from the menu and closed with Escape
+About|Return|m alt+h a|p|Play|after a message box from the menu
+Open|Escape|m alt+u o|p|Play|after a file dialog cancelled
+Open|Escape|m alt+s o|s|Stats|after the statistics file's dialog cancelled
+CASES
 title=$(region 40 40 80 80)
 started() { [ "$(region 40 40 80 80)" != "$title" ]; }
 xdotool key m alt+p Left Return
 desc="Enter on Start New Game, reached with Left from the Play menu, starts a game"; check_soon started
-# Alt with any key is the menus'': no game key, and the strip stays.
+# Alt with any key is the menus': no game key, and the strip stays.
 strip_shown() { c=$(pixel 40 8); [ "${c:1:2}" \> "A0" ]; }
 xdotool key m alt+z alt+x; sleep 0.5
 desc="Alt+Z and Alt+X leave the strip up and the game running"; check eval 'strip_shown && kill -0 $game'
@@ -72,13 +79,11 @@ start_game "$build/HOTFIELD"
 sleep 0.5
 learn g 27; learn h 347
 opens g Game "at the start"
-box "Hotfield Detectors" Return F1
-opens g Game "after the help dialog opened with F1 and closed with Enter"
-box "Hotfield Detectors" Escape F1
-opens h Help "after the help dialog closed with Escape"
-box "Time Bonuses" Return m alt+h t
-opens g Game "after a message box from the menu"
-box "Open" Escape m alt+b c
-opens g Game "after a file dialog cancelled"
+after_boxes <<'CASES'
+Hotfield Detectors|Return|F1|g|Game|after the help dialog opened with F1 and closed with Enter
+Hotfield Detectors|Escape|F1|h|Help|after the help dialog closed with Escape
+Time Bonuses|Return|m alt+h t|g|Game|after a message box from the menu
+Open|Escape|m alt+b c|g|Game|after a file dialog cancelled
+CASES
 kill "$game"; await_exit "$game"
 finish
