@@ -85,6 +85,32 @@ static QWidget* TopWidget(HWND owner) {
   return w->host->window();
 }
 
+// The owner takes the keyboard again once a box or dialog has gone, as on the
+// desktop when a modal window ends.  Without it the desktop's keyboard falls
+// back to whatever lies under the pointer: keys still arrive, but the toolkit
+// counts none of the game's windows active, so the menus' underlined letters
+// stay dead until a click.
+static void ReturnKeyboard(HWND owner) {
+  if (g_test) return;
+  QWidget* top = TopWidget(owner);
+  if (top && top->isVisible()) top->activateWindow();
+}
+// A box or dialog takes the keyboard when it opens, also where no window
+// manager hands it over: keys typed while it closes then reach it, and go
+// on to its owner with it, instead of being lost on a window it blocks.
+static void TakeKeyboard(QWidget* top) {
+  if (g_test) return;
+  QTimer::singleShot(0, top, [top]() {
+    if (top->isVisible()) top->activateWindow();
+  });
+}
+namespace {
+struct KeyboardBackAtEnd {
+  HWND owner;
+  ~KeyboardBackAtEnd() { ReturnKeyboard(owner); }
+};
+}  // namespace
+
 static void MakeControls(Window* w, const DialogTemplate* t) {
   for (int i = 0; i < t->controlCount; ++i) {
     const DialogControlTemplate& c = t->controls[i];
@@ -204,6 +230,7 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc
   (void)focusDefault;
   if (!Win(h)) return -1;
   ShowWindow(h, SW_SHOW);
+  TakeKeyboard(w->host);
   if (!w->controls.empty() && !g_test)
     if (QWidget* first = FirstFocus(w)) first->setFocus();
   if (g_test) {
@@ -225,21 +252,17 @@ INT_PTR DialogBoxParamA(HINSTANCE, LPCSTR templateName, HWND owner, DLGPROC proc
         break;
       }
       // Nothing but the dialog may take clicks and keys meanwhile.
-      if ((m.message == WM_LBUTTONDOWN || m.message == WM_KEYDOWN || m.message == WM_COMMAND ||
-           m.message == WM_RBUTTONDOWN) &&
+      if ((m.message == WM_LBUTTONDOWN || m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN ||
+           m.message == WM_COMMAND || m.message == WM_RBUTTONDOWN) &&
           m.hwnd != h)
         continue;
       DispatchMessageA(&m);
     }
   }
   INT_PTR result = w->dialogResult;
-  Window* ownerWindow = w->owner;
+  HWND ownerHandle = Handle(w->owner);
   if (Win(h)) DestroyWindow(h);
-  // The owner takes the keyboard again, as when a modal dialog ends on the
-  // desktop; without it keys would reach no window until the next click.
-  if (!g_test && ownerWindow && Win(Handle(ownerWindow)) && ownerWindow->host &&
-      ownerWindow->host->window()->isVisible())
-    ownerWindow->host->window()->activateWindow();
+  ReturnKeyboard(ownerHandle);
   return result;
 }
 
@@ -346,6 +369,8 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
       break;
   }
   if (!TopWidget(owner)) box.setWindowModality(Qt::ApplicationModal);
+  KeyboardBackAtEnd keyboardBack{owner};
+  TakeKeyboard(&box);
   if (QGuiApplication::overrideCursor()) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
   BeforeToolkitPaints();
   int r = box.exec();
@@ -488,6 +513,7 @@ static bool RunFileDialog(QFileDialog& dlg, std::string* chosen, DWORD* index) {
     });
   }
   BeforeToolkitPaints();
+  TakeKeyboard(&dlg);
   if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return false;
   *chosen = ToAnsi(QDir::toNativeSeparators(dlg.selectedFiles().first()));
   if (QComboBox* types = TypeList(&dlg); types && types->currentIndex() >= 0)
@@ -509,6 +535,7 @@ static bool FitsOrSaysSo(const OPENFILENAMEA* ofn, const std::string& chosen) {
 
 static BOOL FileDialog(OPENFILENAMEA* ofn, bool save) {
   if (!ofn || !ofn->lpstrFile || ofn->nMaxFile == 0) return FALSE;
+  KeyboardBackAtEnd keyboardBack{ofn->hwndOwner};
   std::string joined;
   QStringList shownTypes;
   QStringList filters = Filters(ofn->lpstrFilter, &joined, &shownTypes);

@@ -19,7 +19,7 @@
 //   activation.cpp       whether the program has the keyboard: WatchActivation,
 //                        PostActivationNews, MillisecondsToActivationNews
 //   cursors.cpp          cursors, icons and the pointer: IconOf
-//   menu.cpp             menus: GetMenuData, AttachMenu
+//   menu.cpp             menus: GetMenuData, AttachMenu, OpenMenuByMnemonic
 //   dialog.cpp           dialogs, message boxes and file dialogs:
 //                        DialogEnterOrEscape, RemoveControls
 //   gdi.cpp              device contexts and GDI objects, clip regions, DC
@@ -352,6 +352,10 @@ QImage BlankImage(int pw, int ph);
 
 // Attaches the menu bar of `m` to the window's host widget (null detaches).
 void AttachMenu(Window* w, Menu* m);
+// Alt and a letter or digit on a window (its virtual-key code): opens the
+// menu of a shown menu bar in it (its own, or a child's) with that
+// underlined letter, or chooses the bar's command with it.
+bool OpenMenuByMnemonic(Window* w, int key);
 
 // ---------------------------------------------------------------- resources
 // The resource entry behind a sound buffer, for the test log.

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QShortcutEvent>
 #include <QTimer>
 #include <algorithm>
 #include <set>
@@ -51,6 +52,66 @@ static void ReturnKeyboardAfterMenu(Window* w) {
     QWidget* top = w->host->window();
     if (top->isVisible()) top->activateWindow();
   });
+}
+
+// A menu bar's underlined letters (`key` 'A' to 'Z' or '0' to '9', which are
+// also the toolkit's key codes).  Where a menu and a command of the bar share
+// a letter, Alt and the letter opens the menu: the command is still chosen
+// from the bar with the arrows and Enter, while a menu has no other key.
+static QAction* MnemonicTarget(QMenuBar* bar, int key) {
+  const QKeySequence wanted(QKeyCombination(Qt::AltModifier, Qt::Key(key)));
+  QAction* command = nullptr;
+  for (QAction* a : bar->actions()) {
+    if (!a->isVisible() || !a->isEnabled() || a->isSeparator() || QKeySequence::mnemonic(a->text()) != wanted)
+      continue;
+    if (a->menu()) return a;
+    if (!command) command = a;
+  }
+  return command;
+}
+
+static bool OpenMnemonic(QMenuBar* bar, int key) {
+  QAction* a = MnemonicTarget(bar, key);
+  if (!a) return false;
+  if (QMenu* menu = a->menu()) {
+    // Opened from the keyboard, the menu starts on its first item.
+    bar->setActiveAction(a);
+    for (QAction* item : menu->actions())
+      if (!item->isSeparator() && item->isVisible() && item->isEnabled()) {
+        menu->setActiveAction(item);
+        break;
+      }
+  } else {
+    a->trigger();
+  }
+  return true;
+}
+
+namespace {
+// The toolkit gives a letter shared on the bar to whichever item comes
+// first; this bar gives it to the menu, as the keyboard path above does.
+class MenuBar : public QMenuBar {
+ public:
+  using QMenuBar::QMenuBar;
+
+ protected:
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::Shortcut) {
+      auto* se = static_cast<QShortcutEvent*>(e);
+      const QKeyCombination k = se->key()[0];
+      if (se->isAmbiguous() && k.keyboardModifiers() == Qt::AltModifier && OpenMnemonic(this, k.key()))
+        return true;
+    }
+    return QMenuBar::event(e);
+  }
+};
+}  // namespace
+
+bool OpenMenuByMnemonic(Window* w, int key) {
+  if (!w->host || !((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) return false;
+  for (QMenuBar* bar : w->host->window()->findChildren<QMenuBar*>())
+    if (bar->isVisible() && OpenMnemonic(bar, key)) return true;
+  return false;
 }
 
 static QString MenuText(const std::string& t) {
@@ -122,7 +183,7 @@ void AttachMenu(Window* w, Menu* m) {
     if (m->attached) AttachMenu(m->attached, nullptr);
     m->attached = w;
     w->menu = m;
-    m->bar = new QMenuBar(w->host);
+    m->bar = new MenuBar(w->host);
     m->bar->setNativeMenuBar(false);
     FillQMenu(m->bar, w, m);
     m->bar->show();

@@ -16,7 +16,8 @@ static bool g_quitPosted = false;
 static int g_quitCode = 0;
 
 void PostInput(Window* w, UINT msg, WPARAM wp, LPARAM lp) {
-  bool input = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_KEYDOWN || msg == WM_COMMAND;
+  bool input = msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN ||
+               msg == WM_COMMAND;
   if (g_generationCancel) {
     if (input) *g_generationCancel = 1;
     if (input || msg == WM_LBUTTONUP || msg == WM_RBUTTONUP || msg == WM_MOUSEMOVE) return;
@@ -37,10 +38,13 @@ void PostInput(Window* w, UINT msg, WPARAM wp, LPARAM lp) {
 using namespace plat;
 
 // ---------------------------------------------------------------- messages
-LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM, LPARAM) {
+LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM wp, LPARAM) {
   switch (msg) {
     case WM_CLOSE: DestroyWindow(hwnd); return 0;
     case WM_PAINT: ValidateRect(hwnd, nullptr); return 0;
+    case WM_SYSKEYDOWN:
+      if (Window* w = Win(hwnd)) OpenMenuByMnemonic(w, (int)wp);
+      return 0;
     default: return 0;
   }
 }
@@ -60,6 +64,7 @@ static LRESULT Deliver(Window* w, UINT msg, WPARAM wp, LPARAM lp) {
     INT_PTR handled = w->dlgProc ? w->dlgProc(h, msg, wp, lp) : FALSE;
     if (!handled) {
       if (msg == WM_PAINT) ValidateRect(h, nullptr);
+      if (msg == WM_SYSKEYDOWN) OpenMenuByMnemonic(w, (int)wp);
       if (msg == WM_COMMAND && w->modal && (LOWORD(wp) == IDCANCEL)) EndDialog(h, IDCANCEL);
     }
     return handled;

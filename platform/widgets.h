@@ -100,6 +100,13 @@ class HostWidget : public QWidget {
   void keyPressEvent(QKeyEvent* e) override {
     int vk = VirtualKey(e);
     if (!vk) return QWidget::keyPressEvent(e);
+    // A key with Alt held is the menus', as on the desktop, never one of the
+    // game's keys.  One the toolkit did not take itself waits its turn in
+    // the queue, behind the keys before it (M, which brings the strip).
+    if (e->modifiers() & Qt::AltModifier) {
+      PostInput(win_, WM_SYSKEYDOWN, vk, 1 | (1 << 29));
+      return;
+    }
     if (win_->isDialog && !win_->controls.empty() && (vk == VK_RETURN || vk == VK_ESCAPE)) {
       DialogEnterOrEscape(win_, vk);
       return;

@@ -113,7 +113,7 @@ BOOL DestroyWindow(HWND hwnd) {
   Window* heir = w->owner ? w->owner : w->parent;
   if (heir && !heir->destroyed)
     for (MSG& m : g_queue)
-      if (m.hwnd == hwnd && m.message == WM_KEYDOWN) m.hwnd = Handle(heir);
+      if (m.hwnd == hwnd && (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN)) m.hwnd = Handle(heir);
   g_queue.erase(std::remove_if(g_queue.begin(), g_queue.end(), [hwnd](const MSG& m) { return m.hwnd == hwnd; }),
                 g_queue.end());
   if (w->menu) {

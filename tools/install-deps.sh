@@ -26,13 +26,15 @@ play=(
 # tests, ImageMagick's tools to read the screen, Python for the check of the
 # folders' includes (tools/check-layers), the validators and lintian
 # for the installed game, dpkg-dev for the package's dependencies, an SVG
-# renderer for the icons, and clang with its sanitizer and fuzzer runtimes
-# for tools/check-hardened.sh; strace watches what the install notice starts.
+# renderer for the icons, clang with its sanitizer and fuzzer runtimes
+# for tools/check-hardened.sh, strace to watch what the install notice
+# starts, and a sound server to restart under the game.
 tests=(
   xvfb xdotool x11-utils imagemagick python3 strace
   desktop-file-utils appstream lintian dpkg-dev file
   librsvg2-bin
   clang libclang-rt-14-dev
+  pulseaudio pulseaudio-utils
 )
 
 # ------------------------------------------------------------------------------

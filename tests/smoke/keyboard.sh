@@ -73,6 +73,10 @@ xdotool mousemove 700 604 click 1
 xdotool key n
 sleep 0.5
 desc="N right after the statistics dialog starts a game"; check test "$(region 40 40 80 80)" != "$title"
+xdotool key m; sleep 0.3; xdotool key alt+p
+play_open() { [ "$(menu_x SWAPST95)" = 119 ]; }
+desc="M, Alt+P opens the Play menu after the statistics dialog"; check_soon play_open
+xdotool key Escape Escape
 desc="the game is still running"; check kill -0 "$game"
 kill "$game"
 await_exit "$game"

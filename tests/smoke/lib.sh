@@ -68,6 +68,14 @@ wait_window() {  # name, seconds
 region() { import -window root -crop "$1x$2+$3+$4" -depth 8 rgb:- 2>/dev/null | md5sum | cut -c1-12; }
 # The colour of one screen pixel as #RRGGBB.
 pixel() { import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | grep -o '#[0-9A-F]\{6\}' | head -1; }
+# The left edge of the program's open menu (a window of its own, named after
+# the program), or nothing while no menu is open.
+menu_x() {  # program
+  local id
+  for id in $(xwininfo -root -children 2>/dev/null | awk -v n="\"$1\":" '$2 == n && $3 ~ /^\("/ {print $1}'); do
+    xwininfo -id "$id" 2>/dev/null | awk '/Absolute upper-left X/{x=$4} /IsViewable/{v=1} END{if (v) print x}'
+  done | head -1
+}
 # Starts a program from the work folder and answers its first-run note with
 # Cancel, so that later starts skip it.  Sets `game`.
 start_game() {  # program [args]
