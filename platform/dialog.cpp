@@ -173,14 +173,17 @@ static Window* MakeDialog(LPCSTR templateName, HWND owner, DLGPROC proc, bool mo
   w->modal = modal;
   w->dlgProc = proc;
   w->owner = Win(owner);
-  if ((t->style & WS_CAPTION) == WS_CAPTION) {
-    // The template gives the client size; the frame comes on top.
-    w->host->setWindowFlags(Qt::Dialog);
-  }
+  // A dialog has a caption and a close button, never a minimise or maximise
+  // button; the template gives the client size and the frame comes on top.
+  const bool captioned = (t->style & WS_CAPTION) == WS_CAPTION;
+  const Qt::WindowFlags flags = captioned ? Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                                          : Qt::Dialog | Qt::FramelessWindowHint;
+  if (captioned) w->host->setWindowFlags(flags);
   if (modal && w->owner && w->owner->host) {
-    Qt::WindowFlags f = Qt::Dialog;
-    if ((t->style & WS_CAPTION) != WS_CAPTION) f |= Qt::FramelessWindowHint;
-    w->host->setParent(w->owner->host->window(), f);
+    // Transient for the window it was opened from, so that the desktop keeps
+    // it above that window and places it there.
+    w->host->setParent(w->owner->host->window(), flags);
     w->host->setWindowModality(Qt::ApplicationModal);
   }
   if (t->style & DS_CENTER) {

@@ -55,6 +55,7 @@ class QGuiApplication;
 class QIcon;
 class QMenuBar;
 class QPainter;
+class QScreen;
 class QMenu;
 class QAction;
 class HostWidget;
@@ -315,6 +316,19 @@ HWND Handle(Window* w);
 int MenuBarHeight(Window* w);
 void ClientSize(Window* w, int* cw, int* ch);
 void ApplyGeometry(Window* w);  // after outer size, style or menu changed
+// The monitor the game plays on, and its top-left corner: the game's screen
+// coordinates start there.
+QScreen* HomeScreen();
+QPoint HomeOrigin();
+// Shows a top-level window as its style and rectangle ask (full screen,
+// maximised, or where it was placed), also out of the minimised state.
+void ShowHost(Window* w);
+// Places a dialog over the middle of the window that owns it, on the screen.
+void CentreOverOwner(Window* w);
+// Where the desktop has the window: the outer rectangle in game coordinates.
+QRect DesktopRect(Window* w);
+// The desktop moved the window: its rectangle follows.
+void FollowDesktopMove(Window* w);
 // Called while the toolkit paints the window's canvas: true when the pixels
 // already are in its backing store and nothing needs copying.
 bool PaintsInStore(Window* w);

@@ -127,12 +127,18 @@ class HostWidget : public QWidget {
   }
   void resizeEvent(QResizeEvent*) override {
     if (programmatic || win_->destroyed) return;
-    // The desktop resized the window (a sizing border): follow it.
-    QRect fg = isWindow() ? frameGeometry() : geometry();
-    if (fg.width() == win_->width && fg.height() == win_->height) return;
+    // The desktop resized the window (a sizing border, full screen,
+    // maximised): follow it.
+    const QRect fg = DesktopRect(win_);
+    int cw, ch;
+    ClientSize(win_, &cw, &ch);
+    if (fg.width() == win_->width && fg.height() == win_->height && win_->canvas->size() == QSize(cw, ch)) return;
     win_->width = fg.width();
     win_->height = fg.height();
     ApplyGeometry(win_);
+  }
+  void moveEvent(QMoveEvent*) override {
+    if (!programmatic && !win_->destroyed) FollowDesktopMove(win_);
   }
   void changeEvent(QEvent* e) override {
     if (e->type() == QEvent::WindowStateChange && !programmatic) {

@@ -188,12 +188,8 @@ BOOL ShowWindow(HWND hwnd, int cmd) {
       break;
     default:
       w->visible = true;
-      if (w->minimized) {
-        w->minimized = false;
-        w->host->showNormal();
-      } else {
-        w->host->show();
-      }
+      if (w->isDialog && w->modal) CentreOverOwner(w);
+      ShowHost(w);
       if (!g_test) {
         w->host->raise();
         if (w->host->isWindow() && !w->isDialog) w->host->activateWindow();

@@ -21,7 +21,27 @@ int MenuBarHeight(Window* w) {
   return h > 0 ? h : 22;
 }
 
-static bool Framed(Window* w) { return !w->parent && (w->style & WS_CAPTION) == WS_CAPTION; }
+QScreen* HomeScreen() {
+  // The primary monitor: where the desktop puts a new program's windows and
+  // its panels, and the one a player expects a game to fill.
+  return QGuiApplication::primaryScreen();
+}
+
+QPoint HomeOrigin() {
+  QScreen* s = g_test ? nullptr : HomeScreen();
+  return s ? s->geometry().topLeft() : QPoint();
+}
+
+// A dialog's outer rectangle is its client area (with its menu bar): the
+// desktop adds its frame around it, however large that frame is, so that
+// nothing inside the dialog is ever covered by it.
+static bool Framed(Window* w) { return !w->parent && !w->isDialog && (w->style & WS_CAPTION) == WS_CAPTION; }
+
+// The desktop keeps the window's size itself: full screen or maximised.
+static bool DesktopSized(Window* w) {
+  return w->host && w->host->isWindow() && w->host->isVisible() &&
+         (w->host->windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized));
+}
 
 static QMargins FrameMargins(Window* w) {
   if (!Framed(w) || !w->host || !w->host->isVisible()) return {};
@@ -30,6 +50,11 @@ static QMargins FrameMargins(Window* w) {
 }
 
 void ClientSize(Window* w, int* cw, int* ch) {
+  if (DesktopSized(w)) {
+    *cw = w->host->width();
+    *ch = std::max(0, w->host->height() - MenuBarHeight(w));
+    return;
+  }
   QMargins m = FrameMargins(w);
   *cw = std::max(0, w->width - m.left() - m.right());
   *ch = std::max(0, w->height - m.top() - m.bottom() - MenuBarHeight(w));
@@ -42,16 +67,26 @@ void ApplyGeometry(Window* w) {
   QMargins m = FrameMargins(w);
   int innerW = std::max(1, w->width - m.left() - m.right());
   int innerH = std::max(1, w->height - m.top() - m.bottom());
-  const QRect hostRect = w->host->isWindow() ? QRect(w->x + m.left(), w->y + m.top(), innerW, innerH)
-                                             : QRect(w->x, w->y, innerW, innerH);
+  const QRect hostRect = w->host->isWindow()
+                             ? QRect(HomeOrigin() + QPoint(w->x + m.left(), w->y + m.top()), QSize(innerW, innerH))
+                             : QRect(w->x, w->y, innerW, innerH);
+  const bool desktopSized = DesktopSized(w);
+  if (desktopSized) {
+    innerW = w->host->width();
+    innerH = w->host->height();
+  }
   int mh = MenuBarHeight(w);
   const QRect canvasRect(0, mh, std::max(cw, 0), std::max(ch, 0));
   // A store is resized with its window, and the canvas may move in it; a
   // child moving over its parent leaves the parent's pixels behind.
-  if (w->host->geometry().size() != hostRect.size() || w->canvas->geometry() != canvasRect) LeaveStore(w);
+  if ((!desktopSized && w->host->geometry().size() != hostRect.size()) || w->canvas->geometry() != canvasRect)
+    LeaveStore(w);
   if (w->parent && w->host->geometry() != hostRect) PutUnders(w->parent);
   w->host->programmatic = true;
-  w->host->setGeometry(hostRect);
+  // A dialog keeps the size the game gives it: the desktop offers no sizing
+  // border and no maximise button for it.
+  if (!g_test && w->isDialog && w->modal && w->host->isWindow()) w->host->setFixedSize(hostRect.size());
+  if (!desktopSized) w->host->setGeometry(hostRect);
   if (w->menu && w->menu->bar) w->menu->bar->setGeometry(0, 0, innerW, mh);
   w->canvas->setGeometry(canvasRect);
   w->host->programmatic = false;
@@ -94,6 +129,63 @@ void ApplyGeometry(Window* w) {
   }
 }
 
+// True when the window's outer rectangle covers the whole of its monitor.
+static bool CoversHome(Window* w) {
+  RECT r;
+  GetWindowRect(GetDesktopWindow(), &r);
+  return w->x <= 0 && w->y <= 0 && w->x + w->width >= r.right && w->y + w->height >= r.bottom;
+}
+
+void ShowHost(Window* w) {
+  QWidget* h = w->host;
+  w->minimized = false;
+  if (g_test) {
+    // The offscreen desktop keeps the sizes the tests give.
+    if (h->windowState() & Qt::WindowMinimized) h->showNormal(); else h->show();
+    return;
+  }
+  Qt::WindowStates state = h->windowState() & ~(Qt::WindowMinimized | Qt::WindowFullScreen | Qt::WindowMaximized);
+  if (h->isWindow() && !w->isDialog && CoversHome(w)) {
+    // Over the whole monitor: a window without a caption takes the desktop's
+    // own full-screen state there, so that no panel lies above it; a framed
+    // one is maximised, so that the desktop fits its frame and panels around
+    // it and the whole window, caption and all, stays on the monitor.
+    h->setScreen(HomeScreen());
+    state |= Framed(w) ? Qt::WindowMaximized : Qt::WindowFullScreen;
+  }
+  h->setWindowState(state);
+  h->show();
+}
+
+void CentreOverOwner(Window* w) {
+  Window* owner = w->owner;
+  while (owner && owner->parent) owner = owner->parent;
+  if (!owner || !owner->host || !owner->host->isVisible()) return;
+  QRect around = owner->host->window()->geometry();
+  if (g_test) around = QRect(owner->x, owner->y, owner->width, owner->height);
+  else around.translate(-HomeOrigin());
+  RECT screen;
+  GetWindowRect(GetDesktopWindow(), &screen);
+  // The desktop's frame goes above the dialog: keep room for a caption.
+  const int top = g_test ? 0 : 32;
+  const int x = around.x() + (around.width() - w->width) / 2, y = around.y() + (around.height() - w->height) / 2;
+  w->x = std::clamp(x, 0, std::max(0, (int)screen.right - w->width));
+  w->y = std::clamp(y, std::min(top, (int)screen.bottom), std::max(top, (int)screen.bottom - w->height));
+  ApplyGeometry(w);
+}
+
+QRect DesktopRect(Window* w) {
+  if (!w->host->isWindow()) return w->host->geometry();
+  return (Framed(w) ? w->host->frameGeometry() : w->host->geometry()).translated(-HomeOrigin());
+}
+
+void FollowDesktopMove(Window* w) {
+  if (g_test || !w->host || !w->host->isWindow() || DesktopSized(w)) return;
+  const QPoint at = DesktopRect(w).topLeft();
+  w->x = at.x();
+  w->y = at.y();
+}
+
 }  // namespace plat
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
@@ -118,7 +210,7 @@ static void DesktopSize(int* w, int* h) {
     *h = g_desktopH;
     return;
   }
-  QScreen* s = QGuiApplication::primaryScreen();
+  QScreen* s = HomeScreen();
   QRect g = s ? s->geometry() : QRect(0, 0, 1024, 768);
   *w = g.width();
   *h = g.height();
@@ -162,7 +254,7 @@ LONG SetWindowLongA(HWND hwnd, int index, LONG value) {
   if ((w->style & WS_POPUP) || (w->style & WS_CAPTION) != WS_CAPTION) f |= Qt::FramelessWindowHint;
   LeaveStore(w);  // new flags make a new native window, with a new store
   if (!w->parent) w->host->setWindowFlags(f);
-  if (wasVisible) w->host->show();
+  if (wasVisible) ShowHost(w);
   w->host->programmatic = false;
   return old;
 }

@@ -28,9 +28,12 @@ play=(
 # for the installed game, dpkg-dev for the package's dependencies, an SVG
 # renderer for the icons, clang with its sanitizer and fuzzer runtimes
 # for tools/check-hardened.sh, strace to watch what the install notice
-# starts, and a sound server to restart under the game.
+# starts, a sound server to restart under the game, and a Wayland compositor
+# with the toolkit's Wayland plugin, a window manager and the screen-layout
+# tool for the desktop smoke tests.
 tests=(
   xvfb xdotool x11-utils imagemagick python3 strace
+  weston qt6-wayland openbox x11-xserver-utils
   desktop-file-utils appstream lintian dpkg-dev file
   librsvg2-bin
   clang libclang-rt-14-dev
