@@ -129,6 +129,8 @@ if command -v cpack >/dev/null && command -v dpkg-deb >/dev/null && command -v d
     check grep -q "libqt6widgets6" <<<"$depends"
     desc="the package depends on SDL, which the game opens when it first plays a sound"
     check grep -q "libsdl2-2.0-0" <<<"$depends"
+    desc="the package recommends the toolkit's Wayland plugin"
+    check grep -q "qt6-wayland" <<<"$(dpkg-deb -f "$deb" Recommends)"
     desc="the game depends on its data of the same version"
     check grep -q "swapster-data (= $(dpkg-deb -f "$deb" Version))" <<<"$depends"
     check test "$(dpkg-deb -f "$data_deb" Version)" = "$(dpkg-deb -f "$deb" Version)"
