@@ -138,6 +138,18 @@ void ExpectCentredWithFittingLabels(HWND dialog, std::vector<std::string>* capti
   SendMessageA(dialog, WM_COMMAND, IDOK, 0);
 }
 
+TEST_F(FieldCommands, TheHelpDialogOpensCentredOverTheGameWithItsWholeClientArea) {
+  std::vector<std::string> captions;
+  RECT client{};
+  TestQueueDialogScript([&](HWND d) {
+    GetClientRect(d, &client);
+    ExpectCentredWithFittingLabels(d, &captions);
+  });
+  command(500);
+  EXPECT_EQ(captions, std::vector<std::string>{"Hotfield Detectors:"});
+  EXPECT_EQ(client.right * 10000 + client.bottom, 360 * 10000 + 380);
+}
+
 TEST_F(FieldCommands, ScoreDialogsOpenCentredAndTheirLabelsFit) {
   std::vector<std::string> captions;
   auto check = [&](HWND d) { ExpectCentredWithFittingLabels(d, &captions); };
