@@ -72,7 +72,11 @@ play() {  # program, name, least width and height of its help
   xdotool mousemove 300 300 click 1; sleep 1
   xdotool mousemove 0 0
   desc="$name: the strip drops in at the output's corner"; check_soon corner_light
-  xdotool mousemove 300 300
+  xdotool mousemove 135 8 click 1
+  menu_open() { c=$(pixel 150 40); [ "${c:1:2}" \> "D0" ]; }
+  desc="$name: a menu of the strip opens under its menu bar"; check_soon menu_open
+  xdotool key Escape; sleep 0.3
+  xdotool mousemove 300 300 click 1 sleep 0.5 mousemove 310 310
   desc="$name: the strip hides again"; check_soon corner_dark
   open_box F1
   desc="$name: the help shows whole on the output (${W}x$H+$X+$Y)"
