@@ -13,7 +13,10 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-unset QT_QPA_PLATFORM
+# The programs talk X11 to the private server, even when the tests run inside
+# a Wayland session.
+export QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY
 export SDL_AUDIODRIVER=dummy
 
 start_x() {  # WxH
