@@ -18,8 +18,8 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 # The panel stays (a game that is not full screen lies under it), but its
 # launcher starts nothing, should a click land there.
 printf '[shell]\npanel-position=top\n[launcher]\nicon=/usr/share/weston/terminal.png\npath=/bin/true\n' >"$work/weston.ini"
-weston --config="$work/weston.ini" --backend=x11-backend.so --socket="$WAYLAND_DISPLAY" --width=1024 --height=768 --use-pixman \
-  >"$work/weston.log" 2>&1 & pids+=($!)
+weston --config="$work/weston.ini" --backend=x11-backend.so --socket="$WAYLAND_DISPLAY" --width=1024 \
+  --height=768 --use-pixman >"$work/weston.log" 2>&1 & pids+=($!)
 # The compositor is up once its panel (dark, at the top) is drawn.
 panel_up() { c=$(pixel 512 16); [ -n "$c" ] && [ "$c" != "#000000" ] && [ "${c:1:2}" \< "60" ]; }
 desc="weston starts with its panel"; check_within 20 panel_up
@@ -84,8 +84,13 @@ play() {  # program, name, least width and height of its help
   desc="$name: Escape closes the help"; check close_box
   desc="$name: the title is back over the whole output"; check_soon covered
   xdotool key n; sleep 1
-  xdotool key x
-  if [ "$program" = SWAPST95 ]; then sleep 1.5; xdotool key Return; fi
+  if [ "$program" = SWAPST95 ]; then
+    open_box x
+    desc="$name: X during a game asks first (${W}x$H+$X+$Y)"; check test "$W" -ge 200
+    xdotool key Return
+  else
+    xdotool key x
+  fi
   await_exit $game
   desc="$name: X ends the game with code 0 (got $code)"; check test "$code" -eq 0
 }
