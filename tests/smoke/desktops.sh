@@ -36,6 +36,7 @@ xdotool key x
 await_exit $game
 desc="two monitors: the game exits with code 0 (got $code)"; check test "$code" -eq 0
 kill "$xpid"; wait "$xpid" 2>/dev/null
+rm -f "$work/display"
 
 start_x 1024x768
 openbox >/dev/null 2>&1 & pids+=($!)

@@ -83,7 +83,9 @@ play() {  # program, name, least width and height of its help
   check test "$W" -ge "$3" -a "$H" -ge "$4" -a -n "$(on_output && echo y)"
   desc="$name: Escape closes the help"; check close_box
   desc="$name: the title is back over the whole output"; check_soon covered
-  xdotool key n; sleep 1
+  # The compositor hands the keyboard back to the game a moment after the box
+  # has gone; a click makes sure of it.
+  xdotool mousemove 300 300 click 1 sleep 0.5 key n; sleep 1
   if [ "$program" = SWAPST95 ]; then
     open_box x
     desc="$name: X during a game asks first (${W}x$H+$X+$Y)"; check test "$W" -ge 200
