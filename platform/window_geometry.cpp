@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/internal.h"
@@ -144,17 +146,30 @@ void ShowHost(Window* w) {
     if (h->windowState() & Qt::WindowMinimized) h->showNormal(); else h->show();
     return;
   }
-  Qt::WindowStates state = h->windowState() & ~(Qt::WindowMinimized | Qt::WindowFullScreen | Qt::WindowMaximized);
+  const Qt::WindowStates state =
+      h->windowState() & ~(Qt::WindowMinimized | Qt::WindowFullScreen | Qt::WindowMaximized);
+  Qt::WindowStates wanted;
   if (h->isWindow() && !w->isDialog && CoversHome(w)) {
     // Over the whole monitor: a window without a caption takes the desktop's
     // own full-screen state there, so that no panel lies above it; a framed
     // one is maximised, so that the desktop fits its frame and panels around
     // it and the whole window, caption and all, stays on the monitor.
     h->setScreen(HomeScreen());
-    state |= Framed(w) ? Qt::WindowMaximized : Qt::WindowFullScreen;
+    wanted = Framed(w) ? Qt::WindowMaximized : Qt::WindowFullScreen;
   }
-  h->setWindowState(state);
+  h->setWindowState(state | wanted);
   h->show();
+  if (!wanted) return;
+  // A late word from the desktop about the window's previous life (its old
+  // state, as the window manager let go of it) can undo the request: once it
+  // has settled, ask again if need be.
+  QTimer::singleShot(300, h, [w, h, wanted]() {
+    if (w->destroyed || w->host != h || !h->isVisible() || w->minimized || !CoversHome(w)) return;
+    if (!(h->windowState() & wanted))
+      h->setWindowState((h->windowState() & ~(Qt::WindowFullScreen | Qt::WindowMaximized)) | wanted);
+    else if (QWindow* native = h->windowHandle())
+      native->setWindowStates(h->windowState());
+  });
 }
 
 void CentreOverOwner(Window* w) {
