@@ -67,6 +67,7 @@ TEST(LandscapeBands, EdgesAndWaterTint) {
 
 TEST(LandscapeRender, NearerGroundCoversWhatLiesBehind) {
   const DWORD savedDepth = colourDepth;
+  generationCancelRequested = 0;  // as a generator's start clears what clicks and commands left
   colourDepth = 1;  // unshaded
   std::vector<BYTE> shape(kMapCells), tint(kMapCells);
   // 100 rows: steps 0..215 of 430 on map rows 0..256.  Snow behind (250) stays above the top for

@@ -75,6 +75,7 @@ void ResetShellState() {
 void ResetRecords() {
   TestMessageBoxes().clear();
   TestSoundsPlayed().clear();
+  TestFileDialogs().clear();
   TestResetWaited();
   TestResetRectangleCalls();
 }
